@@ -1,0 +1,329 @@
+#include "tablecodec.h"
+
+#include <simdjson.h>
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+#include <unordered_map>
+
+namespace kestro {
+
+using namespace simdjson;
+
+namespace {
+
+[[noreturn]] void fail(const QString &text) { throw TableError(text); }
+
+QString qs(std::string_view v) { return QString::fromUtf8(v.data(), qsizetype(v.size())); }
+
+// Raises on any simdjson error, with a Turkish text for the user.
+template <typename T>
+T take(simdjson_result<T> &&r)
+{
+    T value;
+    if (std::move(r).get(value) != SUCCESS)
+        fail(QStringLiteral("Tablo verisi bozuk"));
+    return value;
+}
+
+void readDescriptors(ondemand::value v, DataSet &out)
+{
+    for (auto descResult : take(v.get_array())) {
+        ondemand::array desc = take(descResult.get_array());
+        QString name;
+        int type = -1;
+        int index = 0;
+        for (auto item : desc) {
+            if (index == 0)
+                name = qs(take(item.get_string()));
+            else if (index == 1)
+                type = int(take(item.get_int64()));
+            else
+                break; // the other descriptor entries are not needed
+            ++index;
+        }
+        if (name.isEmpty() || !isKnownFieldType(type))
+            fail(QStringLiteral("Tablo sütun tanımı geçersiz: %1").arg(name));
+        if (out.fieldIndex(name) >= 0)
+            fail(QStringLiteral("Tablo sütunu iki kez tanımlı: %1").arg(name));
+        out.addField(name, FieldType(type));
+    }
+}
+
+void readColumn(ondemand::array values, DataSet::Column &c)
+{
+    const DataSet::Storage storage = c.storage();
+    for (auto itemResult : values) {
+        ondemand::value item = take(std::move(itemResult));
+        if (take(item.is_null())) {
+            c.nulls.push_back(1);
+            switch (storage) {
+            case DataSet::Storage::Int: c.ints.push_back(0); break;
+            case DataSet::Storage::Real: c.reals.push_back(0.0); break;
+            case DataSet::Storage::Text: c.texts.emplace_back(); break;
+            case DataSet::Storage::Bytes: c.bytes.emplace_back(); break;
+            }
+            continue;
+        }
+        c.nulls.push_back(0);
+        switch (storage) {
+        case DataSet::Storage::Int: {
+            const ondemand::json_type jt = take(item.type());
+            if (jt == ondemand::json_type::boolean) {
+                c.ints.push_back(take(item.get_bool()) ? 1 : 0);
+                break;
+            }
+            if (jt != ondemand::json_type::number)
+                fail(QStringLiteral("%1 sütununda tamsayı olmayan değer").arg(c.name));
+            ondemand::number n = take(item.get_number());
+            if (n.is_int64()) {
+                c.ints.push_back(n.get_int64());
+            } else {
+                const double d = n.as_double();
+                if (d != std::floor(d) || std::fabs(d) > 9.2e18)
+                    fail(QStringLiteral("%1 sütununda tamsayı olmayan değer").arg(c.name));
+                c.ints.push_back(int64_t(d));
+            }
+            break;
+        }
+        case DataSet::Storage::Real: {
+            double d = 0;
+            if (item.get_double().get(d) != SUCCESS)
+                fail(QStringLiteral("%1 sütununda sayı olmayan değer").arg(c.name));
+            c.reals.push_back(d);
+            break;
+        }
+        case DataSet::Storage::Text: {
+            std::string_view sv;
+            if (item.get_string().get(sv) != SUCCESS)
+                fail(QStringLiteral("%1 sütununda metin olmayan değer").arg(c.name));
+            c.texts.push_back(qs(sv));
+            break;
+        }
+        case DataSet::Storage::Bytes: {
+            std::string_view sv;
+            if (item.get_string().get(sv) != SUCCESS)
+                fail(QStringLiteral("%1 sütununda geçersiz ikili değer").arg(c.name));
+            c.bytes.push_back(QByteArray::fromBase64(QByteArray(sv.data(), qsizetype(sv.size()))));
+            break;
+        }
+        }
+    }
+}
+
+void readTable(ondemand::object table, DataSet &out)
+{
+    bool haveDescriptors = false;
+    std::vector<bool> seen;
+    for (auto fieldResult : table) {
+        ondemand::field field = take(std::move(fieldResult));
+        const std::string_view key = take(field.unescaped_key());
+        if (key == "table") {
+            if (haveDescriptors)
+                fail(QStringLiteral("Tablo tanımı iki kez geldi"));
+            readDescriptors(field.value(), out);
+            haveDescriptors = true;
+            seen.assign(size_t(out.fieldCount()), false);
+            continue;
+        }
+        if (!haveDescriptors)
+            fail(QStringLiteral("Tablo tanımı sütunlardan önce gelmeli"));
+        const int col = out.fieldIndex(qs(key));
+        if (col < 0)
+            continue; // a member the descriptors do not name carries nothing for us
+        if (seen[size_t(col)])
+            fail(QStringLiteral("Tablo sütunu iki kez geldi: %1").arg(qs(key)));
+        seen[size_t(col)] = true;
+        readColumn(take(field.value().get_array()), out.column(col));
+    }
+    if (!haveDescriptors)
+        fail(QStringLiteral("Tablo tanımı yok"));
+    size_t rows = 0;
+    for (int c = 0; c < out.fieldCount(); ++c) {
+        if (!seen[size_t(c)])
+            fail(QStringLiteral("Tablo sütunu eksik: %1").arg(out.fieldName(c)));
+        const size_t n = out.column(c).size();
+        if (c == 0)
+            rows = n;
+        else if (n != rows)
+            fail(QStringLiteral("Tablo sütunlarının uzunlukları farklı"));
+    }
+    if (rows > size_t(std::numeric_limits<int>::max()))
+        fail(QStringLiteral("Tablo çok büyük"));
+    out.finishBulkLoad(int(rows));
+}
+
+// simdjson reads up to SIMDJSON_PADDING bytes past the end; QByteArray's
+// spare capacity is used when there is enough, else the text is copied once.
+template <typename F>
+void withPadded(const QByteArray &json, F &&f)
+{
+    static thread_local ondemand::parser parser;
+    const size_t len = size_t(json.size());
+    if (size_t(json.capacity()) >= len + SIMDJSON_PADDING) {
+        padded_string_view view(json.constData(), len, size_t(json.capacity()));
+        ondemand::document doc;
+        if (parser.iterate(view).get(doc) != SUCCESS)
+            fail(QStringLiteral("Tablo verisi bozuk"));
+        f(doc);
+    } else {
+        padded_string copy(json.constData(), len);
+        ondemand::document doc;
+        if (parser.iterate(copy).get(doc) != SUCCESS)
+            fail(QStringLiteral("Tablo verisi bozuk"));
+        f(doc);
+    }
+}
+
+template <typename F>
+void guarded(DataSet &out, F &&f)
+{
+    try {
+        f();
+    } catch (const TableError &) {
+        out.clear();
+        throw;
+    } catch (const simdjson_error &) {
+        out.clear();
+        fail(QStringLiteral("Tablo verisi bozuk"));
+    }
+}
+
+} // namespace
+
+void decodeTable(const QByteArray &json, DataSet &out)
+{
+    out.clear();
+    guarded(out, [&] {
+        withPadded(json, [&](ondemand::document &doc) {
+            readTable(take(doc.get_object()), out);
+        });
+    });
+}
+
+void decodeTableAnswer(const QByteArray &answer, DataSet &out)
+{
+    out.clear();
+    guarded(out, [&] {
+        withPadded(answer, [&](ondemand::document &doc) {
+            bool found = false;
+            for (auto fieldResult : take(doc.get_object())) {
+                ondemand::field field = take(std::move(fieldResult));
+                const std::string_view key = take(field.unescaped_key());
+                if (key == "error")
+                    fail(qs(take(field.value().get_string())));
+                if (key != "result" || found)
+                    continue;
+                ondemand::array result = take(field.value().get_array());
+                for (auto item : result) {
+                    if (found)
+                        fail(QStringLiteral("Sunucu yanıtında beklenmeyen değer"));
+                    ondemand::value v = take(std::move(item));
+                    if (take(v.type()) == ondemand::json_type::null) {
+                        found = true; // a missing table reads as an empty one
+                        continue;
+                    }
+                    readTable(take(v.get_object()), out);
+                    found = true;
+                }
+            }
+            if (!found)
+                fail(QStringLiteral("Sunucu yanıtında tablo yok"));
+        });
+    });
+}
+
+void appendJsonString(QByteArray &out, const QString &s)
+{
+    const QByteArray u = s.toUtf8();
+    out.append('"');
+    static const char hex[] = "0123456789abcdef";
+    for (char ch : u) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '"': out.append("\\\"", 2); break;
+        case '\\': out.append("\\\\", 2); break;
+        case '\n': out.append("\\n", 2); break;
+        case '\r': out.append("\\r", 2); break;
+        case '\t': out.append("\\t", 2); break;
+        default:
+            if (c < 0x20) {
+                const char esc[6] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15]};
+                out.append(esc, 6);
+            } else {
+                out.append(ch);
+            }
+        }
+    }
+    out.append('"');
+}
+
+void appendJsonNumber(QByteArray &out, double v)
+{
+    if (!std::isfinite(v)) {
+        out.append("null", 4);
+        return;
+    }
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, qsizetype(r.ptr - buf));
+}
+
+void encodeTable(const DataSet &t, QByteArray &out)
+{
+    out.append("{\"table\":[");
+    for (int c = 0; c < t.fieldCount(); ++c) {
+        if (c)
+            out.append(',');
+        out.append('[');
+        appendJsonString(out, t.fieldName(c));
+        out.append(',');
+        out.append(QByteArray::number(int(t.fieldType(c))));
+        out.append(',').append(QByteArray::number(c));
+        out.append(",0,0,0,0,0,true,false,0,false,false]");
+    }
+    out.append(']');
+    char buf[32];
+    for (int c = 0; c < t.fieldCount(); ++c) {
+        const DataSet::Column &col = t.column(c);
+        out.append(',');
+        appendJsonString(out, col.name);
+        out.append(":[");
+        for (int r = 0; r < t.rowCount(); ++r) {
+            if (r)
+                out.append(',');
+            if (col.nulls[size_t(r)]) {
+                out.append("null", 4);
+                continue;
+            }
+            switch (col.storage()) {
+            case DataSet::Storage::Int:
+                if (col.type == FieldType::Boolean) {
+                    out.append(col.ints[size_t(r)] ? "true" : "false");
+                } else {
+                    const auto res = std::to_chars(buf, buf + sizeof buf, col.ints[size_t(r)]);
+                    out.append(buf, qsizetype(res.ptr - buf));
+                }
+                break;
+            case DataSet::Storage::Real: appendJsonNumber(out, col.reals[size_t(r)]); break;
+            case DataSet::Storage::Text: appendJsonString(out, col.texts[size_t(r)]); break;
+            case DataSet::Storage::Bytes:
+                out.append('"').append(col.bytes[size_t(r)].toBase64()).append('"');
+                break;
+            }
+        }
+        out.append(']');
+    }
+    out.append('}');
+}
+
+QByteArray encodeTable(const DataSet &t)
+{
+    QByteArray out;
+    out.reserve(64 + t.rowCount() * t.fieldCount() * 8);
+    encodeTable(t, out);
+    return out;
+}
+
+} // namespace kestro
