@@ -1,0 +1,16 @@
+# Display controls: the simple HTML renderer and the scrolling marquee.
+set(KESTRO_DISPLAY_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/simplehtmlcanvas.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/simplehtmlentities.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/simplehtmlcolor.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/simplehtml.cpp
+)
+set(KESTRO_DISPLAY_HEADERS
+  ${CMAKE_CURRENT_SOURCE_DIR}/simplehtmlcanvas.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/simplehtmlentities.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/simplehtmlcolor.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/simplehtml.h
+)
+add_library(kestro_display STATIC ${KESTRO_DISPLAY_SOURCES} ${KESTRO_DISPLAY_HEADERS})
+target_include_directories(kestro_display PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(kestro_display PUBLIC Qt6::Widgets Qt6::Gui Qt6::Core)
