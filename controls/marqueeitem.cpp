@@ -14,7 +14,7 @@ namespace {
 // An item's picture is kept to this size; a runaway text or markup would
 // otherwise ask for gigabytes.
 constexpr int MaxBitmapSide = 1 << 18;
-constexpr qint64 MaxBitmapPixels = qint64(1) << 25;
+constexpr qint64 MaxBitmapPixels = qint64(1) << 24;
 
 QSize BoundedBitmapSize(int width, int height)
 {
