@@ -123,7 +123,10 @@ int DataSet::addField(const QString &name, FieldType type)
     switch (c.storage()) {
     case Storage::Int: c.ints.assign(size_t(m_rows), 0); break;
     case Storage::Real: c.reals.assign(size_t(m_rows), 0.0); break;
-    case Storage::Text: c.texts.resize(size_t(m_rows)); break;
+    case Storage::Text:
+        for (int i = 0; i < m_rows; ++i)
+            c.texts.emplace_back();
+        break;
     case Storage::Bytes: c.bytes.resize(size_t(m_rows)); break;
     }
     m_columns.push_back(std::move(c));
@@ -192,7 +195,7 @@ double DataSet::asDouble(int row, int col) const
     switch (c.storage()) {
     case Storage::Int: return double(c.ints[size_t(row)]);
     case Storage::Real: return c.reals[size_t(row)];
-    case Storage::Text: return c.texts[size_t(row)].toDouble();
+    case Storage::Text: return c.texts.view(size_t(row)).toDouble();
     case Storage::Bytes: return 0.0;
     }
     return 0.0;
@@ -206,7 +209,7 @@ qint64 DataSet::asInt(int row, int col) const
     switch (c.storage()) {
     case Storage::Int: return c.ints[size_t(row)];
     case Storage::Real: return qint64(c.reals[size_t(row)]);
-    case Storage::Text: return c.texts[size_t(row)].toLongLong();
+    case Storage::Text: return c.texts.view(size_t(row)).toLongLong();
     case Storage::Bytes: return 0;
     }
     return 0;
@@ -262,13 +265,13 @@ void DataSet::setValue(int row, int col, const QVariant &v)
     case Storage::Bytes: c.bytes[r] = null ? QByteArray() : v.toByteArray(); break;
     case Storage::Text:
         if (null)
-            c.texts[r].clear();
+            c.texts.set(r, QStringView());
         else if (c.type == FieldType::Date && v.metaType().id() == QMetaType::QDate)
-            c.texts[r] = v.toDate().toString(Qt::ISODate);
+            c.texts.set(r, v.toDate().toString(Qt::ISODate));
         else if (v.metaType().id() == QMetaType::QDateTime)
-            c.texts[r] = v.toDateTime().toString(Qt::ISODate);
+            c.texts.set(r, v.toDateTime().toString(Qt::ISODate));
         else
-            c.texts[r] = v.toString();
+            c.texts.set(r, v.toString());
         break;
     }
     if (m_observer)
@@ -303,7 +306,7 @@ void DataSet::removeRow(int row)
         switch (c.storage()) {
         case Storage::Int: c.ints.erase(c.ints.begin() + row); break;
         case Storage::Real: c.reals.erase(c.reals.begin() + row); break;
-        case Storage::Text: c.texts.erase(c.texts.begin() + row); break;
+        case Storage::Text: c.texts.erase(size_t(row)); break;
         case Storage::Bytes: c.bytes.erase(c.bytes.begin() + row); break;
         }
     }
@@ -344,7 +347,7 @@ bool DataSet::locate(const QString &fieldName, const QVariant &v)
         switch (c.storage()) {
         case Storage::Int: match = c.ints[size_t(r)] == v.toLongLong(); break;
         case Storage::Real: match = c.reals[size_t(r)] == v.toDouble(); break;
-        case Storage::Text: match = c.texts[size_t(r)] == v.toString(); break;
+        case Storage::Text: match = c.texts.view(size_t(r)) == v.toString(); break;
         case Storage::Bytes: match = c.bytes[size_t(r)] == v.toByteArray(); break;
         }
         if (match) {

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "textstore.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -59,7 +61,7 @@ public:
         QString displayFormat;
         std::vector<qint64> ints;
         std::vector<double> reals;
-        std::vector<QString> texts;
+        TextStore texts;
         std::vector<QByteArray> bytes;
         std::vector<uint8_t> nulls; // 1 = null
         Storage storage() const;

@@ -2,6 +2,7 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -51,61 +52,95 @@ void readDescriptors(ondemand::value v, DataSet &out)
     }
 }
 
-void readColumn(ondemand::array values, DataSet::Column &c)
+void pushNull(DataSet::Column &c, DataSet::Storage storage)
+{
+    c.nulls.push_back(1);
+    switch (storage) {
+    case DataSet::Storage::Int: c.ints.push_back(0); break;
+    case DataSet::Storage::Real: c.reals.push_back(0.0); break;
+    case DataSet::Storage::Text: c.texts.emplace_back(); break;
+    case DataSet::Storage::Bytes: c.bytes.emplace_back(); break;
+    }
+}
+
+[[noreturn]] void wrongValue(const DataSet::Column &c, const char *what)
+{
+    fail(QStringLiteral("%1 sütununda %2 olmayan değer").arg(c.name, QLatin1String(what)));
+}
+
+// The common case is tried first; null and the rarer forms only on a type error,
+// which leaves the value unconsumed.
+void readColumn(ondemand::array values, DataSet::Column &c, size_t expectedRows)
 {
     const DataSet::Storage storage = c.storage();
+    c.nulls.reserve(expectedRows);
+    switch (storage) {
+    case DataSet::Storage::Int: c.ints.reserve(expectedRows); break;
+    case DataSet::Storage::Real: c.reals.reserve(expectedRows); break;
+    case DataSet::Storage::Text: c.texts.reserve(expectedRows); break;
+    case DataSet::Storage::Bytes: c.bytes.reserve(expectedRows); break;
+    }
     for (auto itemResult : values) {
         ondemand::value item = take(std::move(itemResult));
-        if (take(item.is_null())) {
-            c.nulls.push_back(1);
-            switch (storage) {
-            case DataSet::Storage::Int: c.ints.push_back(0); break;
-            case DataSet::Storage::Real: c.reals.push_back(0.0); break;
-            case DataSet::Storage::Text: c.texts.emplace_back(); break;
-            case DataSet::Storage::Bytes: c.bytes.emplace_back(); break;
-            }
-            continue;
-        }
-        c.nulls.push_back(0);
         switch (storage) {
         case DataSet::Storage::Int: {
-            const ondemand::json_type jt = take(item.type());
-            if (jt == ondemand::json_type::boolean) {
-                c.ints.push_back(take(item.get_bool()) ? 1 : 0);
+            int64_t i = 0;
+            if (item.get_int64().get(i) == SUCCESS) {
+                c.ints.push_back(i);
+                c.nulls.push_back(0);
                 break;
             }
-            if (jt != ondemand::json_type::number)
-                fail(QStringLiteral("%1 sütununda tamsayı olmayan değer").arg(c.name));
-            ondemand::number n = take(item.get_number());
-            if (n.is_int64()) {
-                c.ints.push_back(n.get_int64());
-            } else {
-                const double d = n.as_double();
-                if (d != std::floor(d) || std::fabs(d) > 9.2e18)
-                    fail(QStringLiteral("%1 sütununda tamsayı olmayan değer").arg(c.name));
-                c.ints.push_back(int64_t(d));
+            if (take(item.is_null())) {
+                pushNull(c, storage);
+                break;
             }
+            bool b = false;
+            if (c.type == FieldType::Boolean && item.get_bool().get(b) == SUCCESS) {
+                c.ints.push_back(b ? 1 : 0);
+                c.nulls.push_back(0);
+                break;
+            }
+            double d = 0;
+            if (item.get_double().get(d) != SUCCESS || d != std::floor(d) || std::fabs(d) > 9.2e18)
+                wrongValue(c, "tamsayı");
+            c.ints.push_back(int64_t(d));
+            c.nulls.push_back(0);
             break;
         }
         case DataSet::Storage::Real: {
             double d = 0;
-            if (item.get_double().get(d) != SUCCESS)
-                fail(QStringLiteral("%1 sütununda sayı olmayan değer").arg(c.name));
-            c.reals.push_back(d);
+            if (item.get_double().get(d) == SUCCESS) {
+                c.reals.push_back(d);
+                c.nulls.push_back(0);
+            } else if (take(item.is_null())) {
+                pushNull(c, storage);
+            } else {
+                wrongValue(c, "sayı");
+            }
             break;
         }
         case DataSet::Storage::Text: {
             std::string_view sv;
-            if (item.get_string().get(sv) != SUCCESS)
-                fail(QStringLiteral("%1 sütununda metin olmayan değer").arg(c.name));
-            c.texts.push_back(qs(sv));
+            if (item.get_string().get(sv) == SUCCESS) {
+                c.texts.appendUtf8(sv.data(), sv.size());
+                c.nulls.push_back(0);
+            } else if (take(item.is_null())) {
+                pushNull(c, storage);
+            } else {
+                wrongValue(c, "metin");
+            }
             break;
         }
         case DataSet::Storage::Bytes: {
             std::string_view sv;
-            if (item.get_string().get(sv) != SUCCESS)
-                fail(QStringLiteral("%1 sütununda geçersiz ikili değer").arg(c.name));
-            c.bytes.push_back(QByteArray::fromBase64(QByteArray(sv.data(), qsizetype(sv.size()))));
+            if (item.get_string().get(sv) == SUCCESS) {
+                c.bytes.push_back(QByteArray::fromBase64(QByteArray(sv.data(), qsizetype(sv.size()))));
+                c.nulls.push_back(0);
+            } else if (take(item.is_null())) {
+                pushNull(c, storage);
+            } else {
+                wrongValue(c, "ikili");
+            }
             break;
         }
         }
@@ -116,6 +151,7 @@ void readTable(ondemand::object table, DataSet &out)
 {
     bool haveDescriptors = false;
     std::vector<bool> seen;
+    size_t expectedRows = 0; // learnt from the first column, to reserve the others
     for (auto fieldResult : table) {
         ondemand::field field = take(std::move(fieldResult));
         const std::string_view key = take(field.unescaped_key());
@@ -135,7 +171,8 @@ void readTable(ondemand::object table, DataSet &out)
         if (seen[size_t(col)])
             fail(QStringLiteral("Tablo sütunu iki kez geldi: %1").arg(qs(key)));
         seen[size_t(col)] = true;
-        readColumn(take(field.value().get_array()), out.column(col));
+        readColumn(take(field.value().get_array()), out.column(col), expectedRows);
+        expectedRows = std::max(expectedRows, out.column(col).size());
     }
     if (!haveDescriptors)
         fail(QStringLiteral("Tablo tanımı yok"));
@@ -234,7 +271,7 @@ void decodeTableAnswer(const QByteArray &answer, DataSet &out)
     });
 }
 
-void appendJsonString(QByteArray &out, const QString &s)
+void appendJsonString(QByteArray &out, QStringView s)
 {
     const QByteArray u = s.toUtf8();
     out.append('"');
@@ -307,7 +344,7 @@ void encodeTable(const DataSet &t, QByteArray &out)
                 }
                 break;
             case DataSet::Storage::Real: appendJsonNumber(out, col.reals[size_t(r)]); break;
-            case DataSet::Storage::Text: appendJsonString(out, col.texts[size_t(r)]); break;
+            case DataSet::Storage::Text: appendJsonString(out, col.texts.view(size_t(r))); break;
             case DataSet::Storage::Bytes:
                 out.append('"').append(col.bytes[size_t(r)].toBase64()).append('"');
                 break;

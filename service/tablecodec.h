@@ -29,7 +29,7 @@ void encodeTable(const DataSet &table, QByteArray &out);
 QByteArray encodeTable(const DataSet &table);
 
 // Appends a JSON string literal (with quotes) to `out`.
-void appendJsonString(QByteArray &out, const QString &s);
+void appendJsonString(QByteArray &out, QStringView s);
 void appendJsonNumber(QByteArray &out, double v);
 
 } // namespace kestro
