@@ -1,6 +1,6 @@
 #include "externalip.h"
 
-#include <deployment.h>
+#include "deploymentsettings.h"
 
 #include <QByteArray>
 #include <QThread>
@@ -12,7 +12,7 @@ namespace kestro {
 DisIpAyarlari DisIpAyarlari::deployed()
 {
     DisIpAyarlari s;
-    s.url = QString::fromUtf8(deployment::echoUrl);
+    s.url = DeploymentSettings::current().echoUrl;
     return s;
 }
 

@@ -4,7 +4,7 @@
 #include "identity.h"
 #include "numberformat.h"
 
-#include <deployment.h>
+#include "deploymentsettings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,8 +18,9 @@ QString ResimAdresi;
 
 void SunucuAdresleriniAyarla()
 {
-    SunucuAdi = QString::fromUtf8(deployment::serverHost);
-    WebAdresi = QString::fromUtf8(deployment::webAddress);
+    const DeploymentSettings &d = DeploymentSettings::current();
+    SunucuAdi = d.serverHost;
+    WebAdresi = d.webAddress;
     if (!WebAdresi.endsWith(QLatin1Char('/')))
         WebAdresi += QLatin1Char('/');
     ResimAdresi = WebAdresi + QStringLiteral("resimgoster.ashx?id=");

@@ -13,7 +13,7 @@ extern QString SunucuAdi;  // application server host
 extern QString WebAdresi;  // the distributor's web site, with a trailing "/"
 extern QString ResimAdresi; // WebAdresi + "resimgoster.ashx?id="
 
-// Sets the three addresses from the deployment values.
+// Sets the three addresses from the deployment settings.
 void SunucuAdresleriniAyarla();
 
 // True when at least one cart line has SEC = 1; the cursor stays on it (or at the end).
