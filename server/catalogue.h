@@ -1,0 +1,19 @@
+// The stock tables: search, new and campaign lists.
+#pragma once
+
+#include "core.h"
+
+namespace kestro::server {
+
+// Columns of every stock list table.
+const std::vector<Col> &stockColumns();
+
+// Rows of stoklar selected by `where` (bound `binds`), priced for `carino` and `userType`.
+DataSet stockTable(const QString &where, const QVariantList &binds, int carino, int userType,
+                   const QString &orderLimit);
+
+// Largest number of rows one search answers.
+inline constexpr int SearchRowCap = 10000;
+inline constexpr int EmptySearchRows = 100;
+
+} // namespace kestro::server

@@ -1,0 +1,53 @@
+// Database access: one connection per thread, bound queries, transactions, migrations.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+namespace kestro::server {
+
+struct DbConfig
+{
+    QString sqlitePath;   // used when postgres is empty
+    QString postgres;     // libpq connection string "host=... dbname=... user=..."
+};
+
+class Db
+{
+public:
+    static void configure(const DbConfig &cfg);
+    static bool isPostgres();
+    static bool hasFts();
+    // This thread's connection, opened on first use.
+    static QSqlDatabase connection();
+};
+
+// A value ready to bind: null texts become empty texts.
+QVariant bindable(const QVariant &v);
+
+// Runs a statement with bound values; a database failure raises ApiError 500.
+QSqlQuery run(const QString &sql, const QVariantList &binds = {});
+// The first column of the first row, or `fallback` when there is no row.
+QVariant scalar(const QString &sql, const QVariantList &binds = {}, const QVariant &fallback = {});
+
+// A write transaction on this thread's connection; rolls back unless committed.
+class Transaction
+{
+public:
+    Transaction();
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+private:
+    bool m_open = false;
+};
+
+// Brings the schema to the current version; answers true when the database was empty.
+bool migrate();
+int schemaVersion();
+
+} // namespace kestro::server
