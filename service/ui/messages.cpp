@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "errors.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -200,5 +202,18 @@ void DuzMesajGoster(const QString &text)
 }
 
 int ModalCalistir(QDialog &dialog) { return dialogSeam().execDialog(dialog); }
+
+bool GuvenliCalistir(const std::function<void()> &action)
+{
+    try {
+        action();
+        return true;
+    } catch (const Error &e) {
+        HataVer(e.text());
+    } catch (const std::exception &e) {
+        HataVer(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
 
 } // namespace kestro

@@ -67,6 +67,11 @@ inline bool SoruSor(const QString &t, MsgBtn defaultKind)
     return MesajVer(t, MsgType::Confirmation, {MsgBtn::Yes, MsgBtn::No}, defaultKind) == mrYes;
 }
 
+// Runs a user action; an error that escapes it is shown as an error message
+// (the platform's default error report) instead of leaving the event loop.
+// Answers false when an error was shown.
+bool GuvenliCalistir(const std::function<void()> &action);
+
 // The real message box, built as MesajVer describes; exposed for tests of its layout.
 QMessageBox *MesajKutusuOlustur(const MessageRequest &request, QWidget *parent);
 

@@ -1,0 +1,186 @@
+#include "sepeteekle.h"
+
+#include "connection.h"
+#include "connectioncheck.h"
+#include "datagrid.h"
+#include "dataset.h"
+#include "messages.h"
+#include "moneyedit.h"
+#include "proxy.h"
+#include "sepet.h"
+#include "sonucbilgisi.h"
+#include "stokayarinti.h"
+
+#include <QLabel>
+#include <QSpinBox>
+
+#include <memory>
+
+namespace kestro {
+
+SepeteEkleAkisi::SepeteEkleAkisi(Sepet &sepet, QWidget *window, QObject *parent)
+    : QObject(parent), m_sepet(sepet), m_window(window)
+{
+}
+
+int SepeteEkleAkisi::KoliAdetiAl(int stokno)
+{
+    auto clone = m_sepet.bagc.clone();
+    if (!BaglantiKontrol(*clone, 0))
+        return 1;
+    int n = 1;
+    try {
+        TServerMethods1Client proxy(*clone);
+        n = proxy.EnVer(stokno);
+    } catch (...) {
+        n = 1;
+    }
+    clone->close();
+    return n;
+}
+
+void SepeteEkleAkisi::listedenEkle(DataGrid &grid, DataSet &liste, StokKaynagi kaynak)
+{
+    if (grid.focusedRow() < 0)
+        return;
+    const int stokno = int(grid.focusedValue(QStringLiteral("STOK_STOKNO")).toLongLong());
+    liste.locate(QStringLiteral("STOK_STOKNO"), stokno);
+    DataSet &sepet = m_sepet.sepet;
+    // Without a cart to look in, the stock counts as not in the cart.
+    if (!sepet.isOpen())
+        m_sepet.SepetYenile();
+    const int stoknoCol = sepet.fieldIndex(QStringLiteral("STOKNO"));
+    const int siranoCol = sepet.fieldIndex(QStringLiteral("SIRANO"));
+    for (int r = 0; stoknoCol >= 0 && siranoCol >= 0 && r < sepet.rowCount(); ++r) {
+        if (sepet.asInt(r, stoknoCol) == stokno) {
+            SatirDegistir(int(sepet.asInt(r, siranoCol)));
+            return;
+        }
+    }
+    SepeteEkle(liste, kaynak, stokno);
+}
+
+Tstokayarinti *SepeteEkleAkisi::dialogAc(int stokno)
+{
+    Tstokayarinti *d = Tstokayarinti::Ac(m_window, stokno);
+    d->setKoliadet(KoliAdetiAl(stokno));
+    const int tip = m_sepet.sbilgi.MusteriTipi();
+    d->setFiyatDegistirilebilir(tip == 1 || tip == 2);
+    return d;
+}
+
+void SepeteEkleAkisi::SepeteEkle(DataSet &liste, StokKaynagi kaynak, int stokno)
+{
+    std::unique_ptr<Tstokayarinti> d(dialogAc(stokno));
+    d->barkod->setText(liste.fieldString(QStringLiteral("BARKOD")));
+    d->adi->setText(liste.fieldString(QStringLiteral("ADI")));
+    d->marka->setText(liste.fieldString(QStringLiteral("MARKA")));
+    d->finishkod->setText(liste.fieldString(QStringLiteral("FINISHKOD")));
+    d->model->setText(liste.fieldString(QStringLiteral("MODEL")));
+    d->kdvoran = liste.fieldDouble(QStringLiteral("KDV"));
+    d->kdvlifiyat = liste.fieldDouble(QStringLiteral("KDVDAHIL"));
+    d->birimfiyat->setValue(liste.fieldDouble(QStringLiteral("FIYAT")));
+    d->edindirim1->setValue(liste.fieldDouble(QStringLiteral("IND1")));
+    d->edindirim2->setValue(liste.fieldDouble(QStringLiteral("IND2")));
+    d->edindirim3->setValue(liste.fieldDouble(QStringLiteral("IND3")));
+    d->edindirim4->setValue(liste.fieldDouble(QStringLiteral("IND4")));
+    const bool kampanya = liste.fieldDouble(QStringLiteral("K")) > 0;
+    const QString yazi = liste.fieldString(QStringLiteral("INDIRIMYAZI"));
+    switch (kaynak) {
+    case StokKaynagi::StokListesi:
+        d->Label2->setText(kampanya ? QStringLiteral("Kampanyalı Fiyat:") : QStringLiteral("Fiyat:"));
+        d->indirimoran->setText(kampanya ? QStringLiteral("Kampanyalı ") + yazi : QStringLiteral("İndirim: %") + yazi);
+        break;
+    case StokKaynagi::YeniStoklar:
+        d->Label2->setText(kampanya ? QStringLiteral("Kampanyalı Fiyat:") : QStringLiteral("Fiyat:"));
+        d->indirimoran->setText(kampanya ? QStringLiteral("Kampanyalı ") + yazi
+                                         : QStringLiteral("İndirim:  % ") + yazi);
+        break;
+    case StokKaynagi::Kampanyali:
+        d->Label2->setText(QStringLiteral("Kampanyalı Fiyat:"));
+        d->indirimoran->setText(QStringLiteral("Kampanyalı ") + yazi);
+        break;
+    }
+    const int tip = m_sepet.sbilgi.MusteriTipi();
+    d->setIndirimPaneliGorunur((tip == 1 || tip == 2) && kaynak != StokKaynagi::Kampanyali);
+    if (ModalCalistir(*d) != QDialog::Accepted)
+        return;
+    SatirEkle(liste, d->miktar(), d->birimfiyat->value(), d->edindirim1->value(), d->edindirim2->value(),
+              d->edindirim3->value(), d->edindirim4->value());
+}
+
+void SepeteEkleAkisi::SatirDegistir(int sirano)
+{
+    DataSet &sepet = m_sepet.sepet;
+    if (!sepet.locate(QStringLiteral("SIRANO"), sirano))
+        return;
+    std::unique_ptr<Tstokayarinti> d(dialogAc(int(sepet.fieldInt(QStringLiteral("STOKNO")))));
+    d->barkod->setText(sepet.fieldString(QStringLiteral("BARKOD")));
+    d->adi->setText(sepet.fieldString(QStringLiteral("STOKADI")));
+    d->marka->setText(sepet.fieldString(QStringLiteral("MARKA")));
+    d->finishkod->setText(sepet.fieldString(QStringLiteral("FINISHKOD")));
+    d->model->setText(sepet.fieldString(QStringLiteral("MODEL")));
+    d->kdvoran = sepet.fieldDouble(QStringLiteral("KDV"));
+    d->birimfiyat->setValue(sepet.fieldDouble(QStringLiteral("BIRIMFIYAT")));
+    d->edindirim1->setValue(sepet.fieldDouble(QStringLiteral("INDIRIMORANI1")));
+    d->edindirim2->setValue(sepet.fieldDouble(QStringLiteral("INDIRIMORANI2")));
+    d->edindirim3->setValue(sepet.fieldDouble(QStringLiteral("INDIRIMORANI3")));
+    d->edindirim4->setValue(sepet.fieldDouble(QStringLiteral("INDIRIMORANI4")));
+    d->adet->setValue(int(sepet.fieldDouble(QStringLiteral("MIKTAR"))));
+    d->Label2->setText(QStringLiteral("Fiyat:"));
+    d->indirimoran->setText(QStringLiteral("İndirim:"));
+    const int tip = m_sepet.sbilgi.MusteriTipi();
+    d->setIndirimPaneliGorunur(tip == 1 || tip == 2);
+    if (ModalCalistir(*d) == QDialog::Accepted)
+        SatirGuncelle(sirano, d->miktar(), d->birimfiyat->value());
+    m_sepet.SepetYenile();
+}
+
+void SepeteEkleAkisi::SatirEkle(DataSet &liste, double miktar, double fiyat, double ind1, double ind2,
+                                double ind3, double ind4)
+{
+    auto copy = m_sepet.sbilgi.kopyasi();
+    ServerConnection &bagc = m_sepet.bagc;
+    if (!BaglantiKontrol(bagc, 1))
+        return;
+    int result = 0;
+    {
+        TServerMethods1Client proxy(bagc);
+        result = proxy.SepetEkle2(std::move(copy), m_sepet.sbilgi.CARINO(),
+                                  int(liste.fieldInt(QStringLiteral("STOK_STOKNO"))),
+                                  liste.fieldString(QStringLiteral("BARKOD")), liste.fieldString(QStringLiteral("ADI")),
+                                  miktar, double(qint64(liste.fieldDouble(QStringLiteral("KDV")))), fiyat, ind1,
+                                  m_sepet.sbilgi.Sirano(), int(liste.fieldDouble(QStringLiteral("K"))), ind2, ind3,
+                                  ind4);
+    }
+    if (result == 1)
+        m_sepet.SepetYenile();
+    bagc.close();
+}
+
+void SepeteEkleAkisi::SatirGuncelle(int sirano, double miktar, double fiyat)
+{
+    DataSet &sepet = m_sepet.sepet;
+    sepet.locate(QStringLiteral("SIRANO"), sirano);
+    auto copy = m_sepet.sbilgi.kopyasi();
+    ServerConnection &bagc = m_sepet.bagc;
+    if (!BaglantiKontrol(bagc, 1))
+        return;
+    int result = 0;
+    {
+        TServerMethods1Client proxy(bagc);
+        result = proxy.SepetGuncelle2(std::move(copy), m_sepet.sbilgi.CARINO(), 0,
+                                      sepet.fieldString(QStringLiteral("BARKOD")),
+                                      sepet.fieldString(QStringLiteral("STOKADI")), miktar,
+                                      double(qint64(sepet.fieldDouble(QStringLiteral("KDV")))), fiyat,
+                                      sepet.fieldDouble(QStringLiteral("INDIRIMORANI1")), m_sepet.sbilgi.Sirano(),
+                                      sirano, sepet.fieldDouble(QStringLiteral("INDIRIMORANI2")),
+                                      sepet.fieldDouble(QStringLiteral("INDIRIMORANI3")),
+                                      sepet.fieldDouble(QStringLiteral("INDIRIMORANI4")));
+    }
+    if (result == 1)
+        m_sepet.SepetYenile();
+    bagc.close();
+}
+
+} // namespace kestro

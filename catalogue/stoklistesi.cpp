@@ -1,0 +1,258 @@
+#include "stoklistesi.h"
+
+#include "aramametni.h"
+#include "background.h"
+#include "connection.h"
+#include "connectioncheck.h"
+#include "datagrid.h"
+#include "helpers.h"
+#include "messages.h"
+#include "numberformat.h"
+#include "proxy.h"
+#include "sepet.h"
+#include "sepeteekle.h"
+#include "sonucbilgisi.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace kestro {
+
+namespace {
+
+const QString fiyatBilgisi = QStringLiteral("FiyatBilgisi");
+
+std::vector<GridColumn> stokKolonlari()
+{
+    using C = GridColumn;
+    std::vector<C> cols = {
+        C::make("DURUM", "Durum", 1, true).withIcons(StokDurumIkonlari()),
+        C::make("OEM1", "Oem1", 2, false).wrap(),
+        C::make("OEM2", "Oem2", 2, false).wrap(),
+        C::make("OEM3", "Oem3", 2, false).wrap(),
+        C::make("BARKOD", "Barkod", 2, true),
+        C::make("ADI", "Açıklama", 3, true),
+        C::make("OEM4", "Oem4", 2, false),
+        C::make("STOK_STOKNO", {}, 1, false).hiddenFromChooser(),
+        C::make("FINISHKOD", "Finish Kod", 2, false),
+        C::make("URETICIKODU", "Üretici Kod", 2, false),
+        C::make("RESIM", "Resim", 1, true).withIcons(ResimIkonlari()),
+        C::make("BARKOD_BARKODNO", {}, 1, false).hiddenFromChooser(),
+        C::make("DIGERADI", "Diğer Adı", 3, false),
+        C::make("DPKOD", {}, 2, false).hiddenFromChooser(),
+        C::make("OEMNO", "Oem No", 2, false),
+        C::make("BIRIM", "Birim", 1, false),
+        C::make("MARKA", "Marka", 2, true),
+        C::make("MODEL", "Model", 2, true),
+        C::make("ANAGRUP", "Ana Grup", 2, false),
+        C::make("OZELKOD", "Özel Kod", 2, true),
+        C::make("KALAN", "Kalan", 1, false, CellKind::Number).hiddenFromChooser(),
+        C::make("PKOD", {}, 1, false).hiddenFromChooser(),
+        C::make("KDV", "KDV", 1, false, CellKind::Number),
+        C::make("ALINANSIPARIS", "Alınan Sipariş", 1, false, CellKind::Number).hiddenFromChooser(),
+        C::make("VERILENSIPARIS", "Verilen Sipariş", 1, false, CellKind::Number).hiddenFromChooser(),
+        C::make("LISTEFIYAT1", "Liste Fiyatı", 2, true, CellKind::Money),
+        C::make("KAMPFIYAT", "Kampanyalı Fiyat", 2, false, CellKind::Money),
+        C::make("FIYAT", "Liste Fiyatı", 2, false, CellKind::Money),
+        C::make("Y", "Yeni", 1, true).withIcons(EvetHayirIkonlari(true)),
+        C::make("K", "Kampanyalı", 1, true).withIcons(EvetHayirIkonlari(false)),
+        C::make("INDIRIMYAZI", "İndirim Oran", 2, true).align(Qt::AlignCenter),
+        C::make("NETFIYAT", "Net Fiyatı", 2, true, CellKind::Money),
+        C::make("KDVDAHIL", "KDV Dahil Fiyat", 3, true, CellKind::Money),
+    };
+    C info = C::make({}, "Fiyat Bilgisi", 2, false, CellKind::Custom);
+    info.name = fiyatBilgisi;
+    info.text = [](const DataSet &d, int row) {
+        auto v = [&](const char *f) { return d.asDouble(row, d.fieldIndex(QLatin1String(f))); };
+        return FiyatBilgisiMetni(v("LISTEFIYAT1"), v("KAMPFIYAT"), v("NETFIYAT"), v("KDVDAHIL"));
+    };
+    info.paint = [text = info.text](const GridCellPaint &p) {
+        p.painter->fillRect(p.rect, p.background);
+        p.painter->setPen(p.foreground);
+        p.painter->drawText(p.rect.adjusted(10, 0, -10, 0), Qt::AlignRight | Qt::AlignVCenter,
+                            text(*p.data, p.row).trimmed());
+    };
+    cols.push_back(info);
+    return cols;
+}
+
+} // namespace
+
+QString FiyatBilgisiMetni(double listeFiyati, double kampanyaliFiyat, double netFiyat, double kdvliFiyat)
+{
+    const QString f = QString::fromLatin1(ParaBicimi);
+    const QString crlf = QStringLiteral("\r\n");
+    QString t = QStringLiteral("Liste Fiyatı: ") + FormatFloat(f, listeFiyati) + crlf;
+    if (kampanyaliFiyat > 0)
+        t += QStringLiteral("Kampanyalı Fiyat: ") + FormatFloat(f, kampanyaliFiyat) + crlf;
+    t += QStringLiteral("NetFiyat: ") + FormatFloat(f, netFiyat) + crlf;
+    t += QStringLiteral("KDV li Fiyat: ") + FormatFloat(f, kdvliFiyat) + crlf;
+    return t;
+}
+
+StokListesiSekmesi::StokListesiSekmesi(Sepet &sepet, SepeteEkleAkisi &ekle, AramaKutusu *araedit, QWidget *busy,
+                                       QWidget *parent)
+    : QWidget(parent), m_sepet(sepet), m_ekle(ekle), m_araedit(araedit), m_busy(busy)
+{
+    auto *root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    cxGrid1DBTableView1 = new DataGrid(this);
+    cxGrid1DBTableView1->setObjectName(QStringLiteral("cxGrid1DBTableView1"));
+    cxGrid1DBTableView1->setColumns(stokKolonlari());
+    cxGrid1DBTableView1->setHeaderHeight(40);
+    cxGrid1DBTableView1->setRowHeight(60);
+    cxGrid1DBTableView1->addSummary("OEM1", SummaryKind::Count);
+    root->addWidget(cxGrid1DBTableView1);
+
+    popstok = new QMenu(this);
+    auto sepeteEkle = [this] {
+        GuvenliCalistir([this] { m_ekle.listedenEkle(*cxGrid1DBTableView1, stok, StokKaynagi::StokListesi); });
+    };
+    popstok->addAction(QStringLiteral("Sepete Ekle"), this, sepeteEkle);
+    popstok->addSeparator();
+    popstok->addAction(QStringLiteral("Sipariş Bakiyeleriniz"));
+    popstok->addSeparator();
+    siparisleriGoster = popstok->addAction(QStringLiteral("Siparişleri Göster"));
+    popstok->addSeparator();
+    stokHareketleri = popstok->addAction(QStringLiteral("Stok Hareketleri"));
+    // The order and movement dialogs are not part of this program yet.
+    siparisleriGoster->setEnabled(false);
+    stokHareketleri->setEnabled(false);
+    cxGrid1DBTableView1->setPopupMenu(popstok);
+    connect(cxGrid1DBTableView1, &DataGrid::rowDoubleClicked, this, sepeteEkle);
+
+    if (m_araedit)
+        connect(m_araedit, &AramaKutusu::enterBasildi, this, [this] { aramaBaslat(); });
+
+    m_loader = new TabLoader(
+        {[this] {
+             emit sekmeyiOneGetir();
+             m_araedit->setEnabled(false);
+             if (m_busy)
+                 m_busy->show();
+             cxGrid1DBTableView1->setDataSet(nullptr);
+             cxGrid1DBTableView1->beginUpdate();
+             cxGrid1DBTableView1->clearFilters();
+         },
+         [this] { return StokListesiGetir(m_text, stok); },
+         [this](bool failed) {
+             if (failed) {
+                 if (stok.isOpen())
+                     stok.emptyRows();
+             } else {
+                 emit captionChanged(QString::number(stok.rowCount()) + QStringLiteral("=Stok Listesi"));
+             }
+             m_araedit->setEnabled(true);
+             cxGrid1DBTableView1->setDataSet(&stok);
+             cxGrid1DBTableView1->endUpdate();
+             m_araedit->selectAll();
+             m_araedit->setFocus();
+             if (m_busy)
+                 m_busy->hide();
+             if (failed)
+                 emit captionChanged(QStringLiteral("Stok Listesi"));
+         },
+         true},
+        this);
+    cxGrid1DBTableView1->setDataSet(&stok);
+}
+
+void StokListesiSekmesi::kullaniciTipineGoreDuzenle(int musteriTipi)
+{
+    const bool temsilci = musteriTipi == 1 || musteriTipi == 2;
+    for (const char *c : {"KALAN", "ALINANSIPARIS", "VERILENSIPARIS"}) {
+        cxGrid1DBTableView1->setColumnVisible(QLatin1String(c), temsilci);
+        cxGrid1DBTableView1->setColumnOffered(QLatin1String(c), temsilci);
+    }
+    if (musteriTipi == 4)
+        for (const char *c : {"K", "KAMPFIYAT"}) {
+            cxGrid1DBTableView1->setColumnVisible(QLatin1String(c), false);
+            cxGrid1DBTableView1->setColumnOffered(QLatin1String(c), false);
+        }
+}
+
+bool StokListesiSekmesi::aramaSuruyor() const { return m_araedit && !m_araedit->isEnabled(); }
+
+void StokListesiSekmesi::SpeedButton2Click()
+{
+    if (m_araedit->isEnabled())
+        aramaBaslat();
+}
+
+void StokListesiSekmesi::aramaBaslat()
+{
+    if (!m_araedit->isEnabled() || m_loader->running())
+        return;
+    m_text = m_araedit->text();
+    m_loader->start();
+}
+
+bool StokListesiSekmesi::StokListesiGetir(const QString &text, DataSet &into)
+{
+    auto copy = m_sepet.sbilgi.kopyasi();
+    auto clone = m_sepet.bagc.clone();
+    if (!BaglantiKontrol(*clone, 0))
+        return true;
+    try {
+        TServerMethods1Client proxy(*clone);
+        DataSet result = proxy.StokAraGetirVosk(text, std::move(copy));
+        if (!result.hasField(QStringLiteral("IND1")))
+            return true; // a result without the discount rates is no stock list
+        FloatAlanlariBicimle(result);
+        into = std::move(result);
+    } catch (...) {
+        return true;
+    }
+    clone->close();
+    return false;
+}
+
+void StokListesiSekmesi::SpeedButton1Click()
+{
+    if (!m_araedit->isEnabled())
+        return;
+    if (stok.isOpen()) {
+        stok.emptyRows();
+        emit captionChanged(QStringLiteral("Stok Listesi"));
+    }
+    emit sekmeyiOneGetir();
+    cxGrid1DBTableView1->clearFilters();
+    m_araedit->clear();
+    m_araedit->selectAll();
+    m_araedit->setFocus();
+}
+
+void StokListesiSekmesi::cariDegisti()
+{
+    stok.emptyRows();
+    emit captionChanged(QStringLiteral("0=Stok Listesi"));
+}
+
+void StokListesiSekmesi::StokKolonDuzenle(int windowWidth)
+{
+    DataGrid *g = cxGrid1DBTableView1;
+    g->beginUpdate();
+    m_wide = windowWidth >= 1153;
+    for (const char *c : {"KDVDAHIL", "NETFIYAT", "KAMPFIYAT", "LISTEFIYAT1"})
+        g->setColumnVisible(QLatin1String(c), m_wide);
+    g->setColumnVisible(fiyatBilgisi, !m_wide);
+    g->setRowHeight(m_wide ? 60 : 100);
+    g->SutunGenislikAyarla(g->width());
+    if (!m_wide) {
+        for (const char *c : {"OEM1", "OEM2", "OEM3"})
+            g->setColumnWidth(QLatin1String(c), 80);
+        g->setColumnWidth(fiyatBilgisi, 150);
+        g->setRowHeight(100);
+    }
+    g->endUpdate();
+}
+
+void StokListesiSekmesi::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    if (m_araedit && m_araedit->isEnabled())
+        StokKolonDuzenle(window()->width());
+}
+
+} // namespace kestro
