@@ -16,6 +16,10 @@ if [ -x build/server/kestro-server ]; then
   fi
 fi
 if [ -x build/app/kestro-b2b ]; then
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found: starting the program on a virtual display (xvfb)."
+    exec xvfb-run -a -s "-screen 0 1680x1050x24" build/app/kestro-b2b "$@"
+  fi
   exec build/app/kestro-b2b "$@"
 fi
 echo "kestro-b2b is not built yet; the server (if built) runs on 127.0.0.1:9090."

@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs; only what is missing.
 set -euo pipefail
 PKGS=(
-  build-essential cmake pkg-config git
+  build-essential cmake pkg-config git curl ca-certificates
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libqt6svg6
   libgl1-mesa-dev libxkbcommon-dev
   libcurl4-openssl-dev libcpp-httplib-dev libsimdjson-dev
