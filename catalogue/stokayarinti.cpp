@@ -1,6 +1,6 @@
 #include "stokayarinti.h"
 
-#include "asyncresim.h"
+#include "resim.h"
 #include "helpers.h"
 #include "moneyedit.h"
 
@@ -68,6 +68,8 @@ Tstokayarinti::Tstokayarinti(QWidget *owner, int stokno) : QDialog(owner), m_sto
 
     AsyncResim1 = new TAsyncResim(this);
     AsyncResim1->setMinimumSize(320, 240);
+    AsyncResim1->setProportional(true);
+    AsyncResim1->setCenter(true);
     root->addWidget(AsyncResim1, 1);
 
     // Quantity and amounts.
