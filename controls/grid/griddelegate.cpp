@@ -123,6 +123,8 @@ void GridDelegate::paint(QPainter *p, const QStyleOptionViewItem &opt, const QMo
         p->setFont(opt.font);
         if (wrap)
             p->drawText(inner, int(align) | Qt::TextWordWrap, text);
+        else if (opt.fontMetrics.horizontalAdvance(text) <= inner.width())
+            p->drawText(inner, int(align), text); // most cells fit: skip building an elided copy
         else
             p->drawText(inner, int(align), opt.fontMetrics.elidedText(text, Qt::ElideRight, inner.width()));
         break;
