@@ -18,3 +18,6 @@ set(KESTRO_DISPLAY_HEADERS
 add_library(kestro_display STATIC ${KESTRO_DISPLAY_SOURCES} ${KESTRO_DISPLAY_HEADERS})
 target_include_directories(kestro_display PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(kestro_display PUBLIC Qt6::Widgets Qt6::Gui Qt6::Core)
+
+# Demo window showing both controls (kestro-display-demo).
+add_subdirectory(${CMAKE_CURRENT_SOURCE_DIR}/demo ${CMAKE_CURRENT_BINARY_DIR}/demo)
