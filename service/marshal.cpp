@@ -1,5 +1,7 @@
 #include "marshal.h"
 
+#include "tablecodec.h"
+
 #include <cmath>
 #include <limits>
 
@@ -9,6 +11,20 @@ static MarshalError fieldError(const char *field, const char *expected)
 {
     return MarshalError(QStringLiteral("Kayıt alanı %1 için %2 bekleniyordu")
                             .arg(QLatin1String(field), QLatin1String(expected)));
+}
+
+void appendText(QByteArray &out, const QString &v) { appendJsonString(out, v); }
+void appendNumber(QByteArray &out, double v) { appendJsonNumber(out, v); }
+
+void appendValue(QByteArray &out, const TAcilisEkranListesi &v, int &nextId)
+{
+    out += '[';
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        if (i)
+            out += ',';
+        appendRecordJson(out, v.at(i), nextId);
+    }
+    out += ']';
 }
 
 QJsonValue toJsonValue(const TAcilisEkranListesi &v, int &nextId)

@@ -23,6 +23,14 @@ public:
 
 namespace marshal_detail {
 
+void appendText(QByteArray &out, const QString &v);
+void appendNumber(QByteArray &out, double v);
+inline void appendValue(QByteArray &out, const QString &v, int &) { appendText(out, v); }
+inline void appendValue(QByteArray &out, qint32 v, int &) { out += QByteArray::number(v); }
+inline void appendValue(QByteArray &out, double v, int &) { appendNumber(out, v); }
+inline void appendValue(QByteArray &out, bool v, int &) { out += v ? "true" : "false"; }
+void appendValue(QByteArray &out, const TAcilisEkranListesi &v, int &nextId);
+
 inline QJsonValue toJsonValue(const QString &v, int &) { return v; }
 inline QJsonValue toJsonValue(qint32 v, int &) { return v; }
 inline QJsonValue toJsonValue(double v, int &) { return v; }
@@ -51,6 +59,41 @@ QJsonObject marshalRecord(const R &r, int &nextId)
     });
     o.insert(QStringLiteral("fields"), fields);
     return o;
+}
+
+// Writes a record as JSON text with its fields in declaration order (a
+// QJsonObject would sort them by name).
+template <typename R>
+void appendRecordJson(QByteArray &out, const R &r, int &nextId)
+{
+    out += "{\"type\":\"";
+    out += R::typeName;
+    out += "\",\"id\":";
+    out += QByteArray::number(nextId++);
+    out += ",\"fields\":{";
+    bool first = true;
+    r.visitFields([&](const char *name, const auto &value) {
+        if (!first)
+            out += ',';
+        first = false;
+        out += '"';
+        out += name;
+        out += "\":";
+        marshal_detail::appendValue(out, value, nextId);
+    });
+    out += "}}";
+}
+
+// The JSON text of a record; nullptr gives null.
+template <typename R>
+void appendRecordJson(QByteArray &out, const R *r)
+{
+    if (!r) {
+        out += "null";
+        return;
+    }
+    int id = 1;
+    appendRecordJson(out, *r, id);
 }
 
 // A record as a JSON value; nullptr gives null.

@@ -23,25 +23,29 @@ struct TServerMethods1Client::Command
 
 namespace {
 
-QJsonValue arg(qint32 v) { return v; }
-QJsonValue arg(double v) { return v; }
-QJsonValue arg(const QString &v) { return v; }
-QJsonValue arg(const SessionArg &v) { return toJson(v.get()); }
+// Request bodies are written as text, so records keep their field order.
+void arg(QByteArray &out, qint32 v) { out += QByteArray::number(v); }
+void arg(QByteArray &out, double v) { appendJsonNumber(out, v); }
+void arg(QByteArray &out, const QString &v) { appendJsonString(out, v); }
+void arg(QByteArray &out, const SessionArg &v) { appendRecordJson(out, v.get()); }
 
 template <typename... A>
-QJsonArray params(const A &...a)
+QByteArray params(const A &...a)
 {
-    QJsonArray p;
-    (p.append(arg(a)), ...);
-    return p;
+    QByteArray out = "{\"_parameters\":[";
+    bool first = true;
+    auto one = [&](const auto &v) {
+        if (!first)
+            out += ',';
+        first = false;
+        arg(out, v);
+    };
+    (one(a), ...);
+    out += "]}";
+    return out;
 }
 
-QByteArray requestBody(const QJsonArray &params)
-{
-    QJsonObject o;
-    o.insert(QStringLiteral("_parameters"), params);
-    return QJsonDocument(o).toJson(QJsonDocument::Compact);
-}
+const QByteArray noParameters = "{\"_parameters\":[]}";
 
 [[noreturn]] void badAnswer(const char *method)
 {
@@ -81,9 +85,9 @@ TServerMethods1Client::Command &TServerMethods1Client::command(const char *metho
     return *slot;
 }
 
-QJsonArray TServerMethods1Client::callValues(const char *method, const QJsonArray &p, int expected)
+QJsonArray TServerMethods1Client::callValues(const char *method, const QByteArray &body, int expected)
 {
-    const QByteArray answer = m_connection.call(command(method).method, requestBody(p));
+    const QByteArray answer = m_connection.call(command(method).method, body);
     QJsonParseError pe{};
     const QJsonDocument doc = QJsonDocument::fromJson(answer, &pe);
     if (pe.error != QJsonParseError::NoError || !doc.isObject())
@@ -97,10 +101,10 @@ QJsonArray TServerMethods1Client::callValues(const char *method, const QJsonArra
     return result.toArray();
 }
 
-DataSet TServerMethods1Client::callTable(const char *method, const QJsonArray &p)
+DataSet TServerMethods1Client::callTable(const char *method, const QByteArray &body)
 {
     command(method);
-    const QByteArray answer = m_connection.call(command(method).method, requestBody(p));
+    const QByteArray answer = m_connection.call(command(method).method, body);
     DataSet table;
     try {
         decodeTableAnswer(answer, table);
@@ -110,9 +114,9 @@ DataSet TServerMethods1Client::callTable(const char *method, const QJsonArray &p
     return table;
 }
 
-QByteArray TServerMethods1Client::callStream(const char *method, const QJsonArray &p, qint64 &size)
+QByteArray TServerMethods1Client::callStream(const char *method, const QByteArray &body, qint64 &size)
 {
-    const QJsonArray r = callValues(method, p, 2);
+    const QJsonArray r = callValues(method, body, 2);
     size = toInt64(r.at(0), method);
     QByteArray bytes;
     try {
@@ -125,14 +129,14 @@ QByteArray TServerMethods1Client::callStream(const char *method, const QJsonArra
     return readStreamBlocks(buffer, size);
 }
 
-qint32 TServerMethods1Client::callInt(const char *method, const QJsonArray &p)
+qint32 TServerMethods1Client::callInt(const char *method, const QByteArray &body)
 {
-    return toInt32(callValues(method, p, 1).at(0), method);
+    return toInt32(callValues(method, body, 1).at(0), method);
 }
 
-QString TServerMethods1Client::callText(const char *method, const QJsonArray &p)
+QString TServerMethods1Client::callText(const char *method, const QByteArray &body)
 {
-    const QJsonValue v = callValues(method, p, 1).at(0);
+    const QJsonValue v = callValues(method, body, 1).at(0);
     if (v.isNull())
         return {};
     if (!v.isString())
@@ -141,11 +145,11 @@ QString TServerMethods1Client::callText(const char *method, const QJsonArray &p)
 }
 
 template <typename R>
-const R *TServerMethods1Client::callRecord(const char *method, const QJsonArray &p)
+const R *TServerMethods1Client::callRecord(const char *method, const QByteArray &body)
 {
     Command &cmd = command(method);
     cmd.record.reset(); // the previous result dies with the next call
-    const QJsonValue v = callValues(method, p, 1).at(0);
+    const QJsonValue v = callValues(method, body, 1).at(0);
     std::unique_ptr<R> r;
     try {
         r = fromJson<R>(v);
@@ -159,10 +163,10 @@ const R *TServerMethods1Client::callRecord(const char *method, const QJsonArray 
 
 const TAcilisEkranlariki *TServerMethods1Client::AcilisEkranlarVer2()
 {
-    return callRecord<TAcilisEkranlariki>("AcilisEkranlarVer2", {});
+    return callRecord<TAcilisEkranlariki>("AcilisEkranlarVer2", noParameters);
 }
 
-qint32 TServerMethods1Client::AcilisReklamAdet() { return callInt("AcilisReklamAdet", {}); }
+qint32 TServerMethods1Client::AcilisReklamAdet() { return callInt("AcilisReklamAdet", noParameters); }
 
 const TAcilisEkran *TServerMethods1Client::AcilisREklamVer(qint32 sira)
 {
@@ -194,9 +198,9 @@ qint32 TServerMethods1Client::BakiyeFiyatDegistir(SessionArg k, qint32 stokno, q
 DataSet TServerMethods1Client::BakiyelerVer2(qint32 carino) { return callTable("BakiyelerVer2", params(carino)); }
 DataSet TServerMethods1Client::BalonGetir(SessionArg bil) { return callTable("BalonGetir", params(bil)); }
 
-QByteArray TServerMethods1Client::BannerResimVer(qint64 &size) { return callStream("BannerResimVer", {}, size); }
-QByteArray TServerMethods1Client::BannerResimVer2(qint64 &size) { return callStream("BannerResimVer2", {}, size); }
-QByteArray TServerMethods1Client::BannerResimVer3(qint64 &size) { return callStream("BannerResimVer3", {}, size); }
+QByteArray TServerMethods1Client::BannerResimVer(qint64 &size) { return callStream("BannerResimVer", noParameters, size); }
+QByteArray TServerMethods1Client::BannerResimVer2(qint64 &size) { return callStream("BannerResimVer2", noParameters, size); }
+QByteArray TServerMethods1Client::BannerResimVer3(qint64 &size) { return callStream("BannerResimVer3", noParameters, size); }
 
 const TSonucBilgisi *TServerMethods1Client::BuyukGetir(const QString &idsi)
 {
@@ -231,8 +235,8 @@ DataSet TServerMethods1Client::KampanyaliVer2(qint32 cario, qint32 satici)
 }
 
 DataSet TServerMethods1Client::KargolarVer(qint32 gn) { return callTable("KargolarVer", params(gn)); }
-DataSet TServerMethods1Client::KargoVer() { return callTable("KargoVer", {}); }
-QString TServerMethods1Client::KayanYaziGetir() { return callText("KayanYaziGetir", {}); }
+DataSet TServerMethods1Client::KargoVer() { return callTable("KargoVer", noParameters); }
+QString TServerMethods1Client::KayanYaziGetir() { return callText("KayanYaziGetir", noParameters); }
 
 qint32 TServerMethods1Client::MailGonserCari(const QString &idsi, const QString &baslik, const QString &firmaadi,
                                              const QString &adres1, const QString &adres2, const QString &ilce,
@@ -356,7 +360,7 @@ DataSet TServerMethods1Client::StokHareketVer(qint32 carino, qint32 stokno)
 }
 
 DataSet TServerMethods1Client::Tahsilat(qint32 idnosu) { return callTable("Tahsilat", params(idnosu)); }
-DataSet TServerMethods1Client::TeslimVer() { return callTable("TeslimVer", {}); }
+DataSet TServerMethods1Client::TeslimVer() { return callTable("TeslimVer", noParameters); }
 
 DataSet TServerMethods1Client::TumSiparislerVer(qint32 carino, qint32 stokno)
 {

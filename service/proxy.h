@@ -102,13 +102,13 @@ public:
 private:
     struct Command;
     Command &command(const char *method);
-    QJsonArray callValues(const char *method, const QJsonArray &params, int expected);
-    DataSet callTable(const char *method, const QJsonArray &params);
-    QByteArray callStream(const char *method, const QJsonArray &params, qint64 &size);
-    qint32 callInt(const char *method, const QJsonArray &params);
-    QString callText(const char *method, const QJsonArray &params);
+    QJsonArray callValues(const char *method, const QByteArray &body, int expected);
+    DataSet callTable(const char *method, const QByteArray &body);
+    QByteArray callStream(const char *method, const QByteArray &body, qint64 &size);
+    qint32 callInt(const char *method, const QByteArray &body);
+    QString callText(const char *method, const QByteArray &body);
     template <typename R>
-    const R *callRecord(const char *method, const QJsonArray &params);
+    const R *callRecord(const char *method, const QByteArray &body);
 
     ServerConnection &m_connection;
     QHash<QByteArray, std::shared_ptr<Command>> m_commands;

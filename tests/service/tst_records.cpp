@@ -126,6 +126,27 @@ private slots:
         QVERIFY(*fromJson<TAcilisEkranlariki>(o) == *list);
     }
 
+    void writtenTextKeepsDeclarationOrder()
+    {
+        TSonucBilgisi s;
+        s.setADI(QStringLiteral("BAYİ \"1\""));
+        QByteArray text;
+        appendRecordJson(text, &s);
+        QVERIFY(text.startsWith(R"({"type":"baglantiu.TSonucBilgisi","id":1,"fields":{"FBILGISAYARID":"","FSaticiMail":"",)"));
+        QVERIFY(text.indexOf("\"FMusteriTipi\":1") < text.indexOf("\"FVersion\":1"));
+        const auto back = fromJson<TSonucBilgisi>(QJsonDocument::fromJson("{\"v\":" + text + "}").object().value("v"));
+        QVERIFY(back && *back == s);
+        TAcilisEkranlariki list;
+        list.setEkranlar({TAcilisEkran{}, TAcilisEkran{}});
+        QByteArray nested;
+        appendRecordJson(nested, &list);
+        QVERIFY(nested.contains(R"("FEkranlar":[{"type":"mobilstokunit.TAcilisEkran","id":2,)"));
+        QVERIFY(nested.contains(R"({"type":"mobilstokunit.TAcilisEkran","id":3,)"));
+        QByteArray none;
+        appendRecordJson<TSonucBilgisi>(none, nullptr);
+        QCOMPARE(none, QByteArray("null"));
+    }
+
     void nullIsMissingRecordBothWays()
     {
         QVERIFY(toJson<TSonucBilgisi>(nullptr).isNull());
