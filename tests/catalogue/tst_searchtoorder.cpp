@@ -1,0 +1,193 @@
+// The daily path against the real server: search, add a stock, change it,
+// select it, send the order through the confirmation dialog, find it in the
+// order history.
+#include "aramametni.h"
+#include "connection.h"
+#include "datagrid.h"
+#include "deploymentsettings.h"
+#include "helpers.h"
+#include "moneyedit.h"
+#include "onaysip.h"
+#include "proxy.h"
+#include "scriptedseam.h"
+#include "sepet.h"
+#include "sepeteekle.h"
+#include "sepetsekmesi.h"
+#include "stokayarinti.h"
+#include "stoklistesi.h"
+#include "testserver.h"
+#include "tutarhesapla.h"
+
+#include "connectioncheck.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QtTest>
+
+using namespace kestro;
+
+class TestSearchToOrder : public QObject
+{
+    Q_OBJECT
+
+    test::TestServer server;
+    ServerConnection bagc;
+    TSonucBilgisi sbilgi;
+
+private slots:
+    void initTestCase()
+    {
+        setBaglantiDenemeAraligi(5);
+        QVERIFY2(server.start(), qPrintable(server.lastError()));
+        QVERIFY(server.registerMachine(QStringLiteral("E2E-PC"), QStringLiteral("BAYI")));
+        DeploymentSettings::current() = DeploymentSettings::forLocalServer(server.host(), server.port());
+        SunucuAdresleriniAyarla();
+        server.configure(bagc);
+        bagc.open();
+        TServerMethods1Client proxy(bagc);
+        const TSonucBilgisi *record = proxy.BuyukGetir(QStringLiteral("E2E-PC"));
+        QVERIFY(record && record->Varmi());
+        sbilgi.Kopyala(*record);
+        bagc.close();
+        QCOMPARE(sbilgi.ADI(), QStringLiteral("BAYI"));
+    }
+
+    void searchAddChangeSelectSend()
+    {
+        ScriptedSeam seam;
+        QWidget window;
+        Sepet sepet(bagc, sbilgi);
+        SepeteEkleAkisi ekle(sepet, &window);
+        AramaKutusu araedit(&window);
+        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
+        SepetSekmesi cartTab(sepet, nullptr, &window);
+        cartTab.setAramaKutusu(&araedit);
+
+        // Search.
+        QSignalSpy caption(&stokTab, &StokListesiSekmesi::captionChanged);
+        araedit.setText(QStringLiteral("FILTRESI"));
+        QTest::keyClick(&araedit, Qt::Key_Return);
+        QVERIFY(!araedit.isEnabled()); // searching
+        QTRY_COMPARE(caption.count(), 1);
+        const int rows = stokTab.stok.rowCount();
+        QVERIFY(rows > 0);
+        QCOMPARE(caption.last().first().toString(), QString::number(rows) + QStringLiteral("=Stok Listesi"));
+        QVERIFY(araedit.isEnabled());
+        QVERIFY(seam.shown.isEmpty());
+
+        // Add the first row with two parcels.
+        DataGrid *grid = stokTab.cxGrid1DBTableView1;
+        grid->setFocusedRow(0);
+        const int stokno = int(grid->focusedValue(QStringLiteral("STOK_STOKNO")).toLongLong());
+        int koli = 0;
+        double price = 0;
+        std::array<double, 4> rates{};
+        seam.dialog = [&](QDialog &d) {
+            auto *entry = qobject_cast<Tstokayarinti *>(&d);
+            if (!entry)
+                return int(QDialog::Rejected);
+            koli = entry->koliadet();
+            price = entry->birimfiyat->value();
+            rates = entry->oranlar();
+            entry->adet->setValue(koli * 2);
+            return int(QDialog::Accepted);
+        };
+        ekle.listedenEkle(*grid, stokTab.stok, StokKaynagi::StokListesi);
+        QVERIFY(koli >= 1);
+        QCOMPARE(sepet.sepet.rowCount(), 1);
+        QCOMPARE(int(sepet.sepet.fieldInt(QStringLiteral("STOKNO"))), stokno);
+        QCOMPARE(sepet.sepet.fieldDouble(QStringLiteral("MIKTAR")), double(koli * 2));
+
+        // The server's amounts agree with the dialog's to the cent.
+        const SatirTutari expected = TutarHesapla(price, koli * 2, rates, sepet.sepet.fieldDouble("KDV"));
+        QCOMPARE(sepet.sepet.fieldDouble(QStringLiteral("NETTUTAR")), expected.net);
+        QCOMPARE(sepet.sepet.fieldDouble(QStringLiteral("NETBIRIMFIYAT")), expected.netBirimFiyat);
+
+        // The same stock again: the change path, with three parcels.
+        int quantityShown = 0;
+        seam.dialog = [&](QDialog &d) {
+            auto *entry = qobject_cast<Tstokayarinti *>(&d);
+            quantityShown = entry->adet->value();
+            entry->adet->setValue(koli * 3);
+            return int(QDialog::Accepted);
+        };
+        ekle.listedenEkle(*grid, stokTab.stok, StokKaynagi::StokListesi);
+        QCOMPARE(quantityShown, koli * 2);
+        QCOMPARE(sepet.sepet.rowCount(), 1);
+        QCOMPARE(sepet.sepet.fieldDouble(QStringLiteral("MIKTAR")), double(koli * 3));
+
+        // Nothing selected yet: no dialog.
+        cartTab.Button1Click();
+        QCOMPARE(seam.count(QStringLiteral("Gönderilecek Parça Yok ")), 1);
+
+        // Select all, then send through the confirmation dialog.
+        cartTab.Button4Click();
+        QCOMPARE(sepet.sepet.asInt(0, sepet.sepet.fieldIndex("SEC")), 1);
+        QVERIFY(cartTab.toplamlar.genel > 0);
+        QString summary;
+        seam.dialog = [&](QDialog &d) {
+            auto *confirm = qobject_cast<TONAYSIP *>(&d);
+            if (!confirm)
+                return int(QDialog::Rejected);
+            summary = confirm->Label2->text();
+            // The second delivery kind comes preselected; a cargo kind with several companies.
+            if (!confirm->teslimbox->checkedButton() || confirm->boxkargo->buttons().size() < 2)
+                return int(QDialog::Rejected);
+            confirm->Button1Click(); // no cargo kind yet
+            confirm->boxkargo->buttons().at(1)->setChecked(true);
+            confirm->boxkargoClick();
+            confirm->Button1Click(); // no company yet
+            confirm->kargocombo->setCurrentIndex(1);
+            confirm->aciklamagir->setPlainText(QStringLiteral("Öğleden önce lütfen"));
+            confirm->Button1Click();
+            return confirm->result();
+        };
+        cartTab.Button1Click();
+        QCOMPARE(seam.count(QStringLiteral("Lütfen Kargo Türünü Seçiniz !")), 1);
+        QCOMPARE(seam.count(QStringLiteral("Lütfen Kargo  Seçiniz !")), 1);
+        QCOMPARE(seam.count(QStringLiteral("Siparişiniz Gönderildi !")), 1);
+        QVERIFY(summary.contains(QStringLiteral("Tutar    : ") + cartTab.geneltoplaml->text()));
+        QCOMPARE(sepet.sepet.rowCount(), 0); // reloaded: the sent line is gone
+
+        // The order is in the history with its line.
+        bagc.open();
+        TServerMethods1Client proxy(bagc);
+        const DataSet orders = proxy.OncekiSiparisler(sbilgi.CARINO());
+        QVERIFY(orders.rowCount() > 0);
+        const int orderNo = int(orders.asInt(0, orders.fieldIndex("IDNO")));
+        const DataSet lines = proxy.SiparisAyrintisi2(sbilgi.CARINO(), orderNo);
+        QCOMPARE(lines.rowCount(), 1);
+        QCOMPARE(int(lines.asInt(0, lines.fieldIndex("STOKNO"))), stokno);
+        QCOMPARE(lines.asDouble(0, lines.fieldIndex("MIKTAR")), double(koli * 3));
+        QCOMPARE(orders.asString(0, orders.fieldIndex("VERENINNOTU")), QStringLiteral("Öğleden önce lütfen"));
+        bagc.close();
+    }
+
+    void failedSearchEmptiesListAndSaysSoOnce()
+    {
+        ScriptedSeam seam;
+        QWidget window;
+        ServerConnection dead;
+        dead.HostName = QStringLiteral("127.0.0.1");
+        dead.Port = QStringLiteral("1"); // nothing listens there
+        Sepet sepet(dead, sbilgi);
+        SepeteEkleAkisi ekle(sepet, &window);
+        AramaKutusu araedit(&window);
+        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
+        QSignalSpy caption(&stokTab, &StokListesiSekmesi::captionChanged);
+        QTest::keyClick(&araedit, Qt::Key_Return);
+        QTRY_COMPARE(caption.count(), 1);
+        QCOMPARE(caption.last().first().toString(), QStringLiteral("Stok Listesi"));
+        QCOMPARE(seam.count(QStringLiteral("Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!")), 1);
+        QCOMPARE(seam.plainCount(), 11);
+        QCOMPARE(stokTab.stok.rowCount(), 0);
+        QVERIFY(araedit.isEnabled());
+    }
+};
+
+QTEST_MAIN(TestSearchToOrder)
+#include "tst_searchtoorder.moc"
