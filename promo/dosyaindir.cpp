@@ -28,7 +28,9 @@ namespace kestro {
 
 QString IndirmeBilgisi(qint64 okunan, qint64 toplam)
 {
-    const QLocale &tr = turkishLocale();
+    // Fixed-point with two decimals, decimal comma, no thousands separators.
+    QLocale tr = turkishLocale();
+    tr.setNumberOptions(QLocale::OmitGroupSeparator);
     const double yuzde = double(okunan) / double(toplam) * 100.0;
     const double mb = 1024.0 * 1024.0;
     return QStringLiteral("Bilgi: %") + QStringLiteral("%1  İndirilen: %2/%3")
