@@ -1,5 +1,6 @@
 // kestro-b2b: the Kestro spare-parts ordering client.
 #include "mainwindow.h"
+#include "sekmeler.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
 
     kestro::TForm1 Form1;
     // Feature tabs, layout hooks and start-up steps are installed here, before FormCreate.
+    kestro::Sekmeler::Kur(Form1);
     if (!Form1.FormCreate())
         return 0;
     Form1.showMaximized();

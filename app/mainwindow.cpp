@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "aramametni.h"
+
 #include "background.h"
 #include "deploymentsettings.h"
 #include "gorunum.h"
@@ -144,6 +146,9 @@ QWidget *TForm1::baslikPaneli()
     lblfirma->setObjectName(QStringLiteral("lblfirma"));
     lbltemsilci = etiket(QString(), bilgi);
     lbltemsilci->setObjectName(QStringLiteral("lbltemsilci"));
+    // Long header lines are cut rather than widening the window past the screen.
+    for (QLabel *l : {lblkullanici, lblfirma, lbltemsilci})
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     grid->addWidget(lblkullanici, 0, 1);
     grid->addWidget(lblfirma, 1, 1);
     grid->addWidget(lbltemsilci, 2, 1);
@@ -202,10 +207,9 @@ QWidget *TForm1::aramaCubugu()
     auto *simge = new QLabel(Panel2);
     simge->setPixmap(QPixmap(QStringLiteral(":/app/ara.png")));
 
-    araedit = new QLineEdit(Panel2);
+    araedit = new AramaKutusu(Panel2);
     araedit->setObjectName(QStringLiteral("araedit"));
     araedit->setFixedWidth(340);
-    BuyukHarfZorla(araedit);
 
     btnara = new QPushButton(QIcon(QStringLiteral(":/app/ara.png")), QString(), Panel2);
     btnara->setObjectName(QStringLiteral("btnara"));

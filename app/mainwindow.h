@@ -29,6 +29,7 @@ class QToolButton;
 
 namespace kestro {
 
+class AramaKutusu;
 class MesgulResmi;
 
 class TForm1 : public QMainWindow
@@ -78,7 +79,7 @@ public:
     bool _acilisgoruldu = false;
 
     QLabel *lblkullanici = nullptr, *lblfirma = nullptr, *lbltemsilci = nullptr;
-    QLineEdit *araedit = nullptr;
+    AramaKutusu *araedit = nullptr;
     QPushButton *btnara = nullptr, *btntemizle = nullptr, *BaskaCariSec = nullptr;
     QToolButton *SplitButton1 = nullptr;
     QMenu *Genelmenu = nullptr;

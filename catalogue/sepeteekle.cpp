@@ -60,6 +60,26 @@ void SepeteEkleAkisi::listedenEkle(DataGrid &grid, DataSet &liste, StokKaynagi k
     SepeteEkle(liste, kaynak, stokno);
 }
 
+namespace {
+
+// Header labels, VAT, price and the four rates from a list row or a cart line.
+void dialogDoldur(Tstokayarinti &d, const DataSet &ds, const char *adi, const char *fiyat, const char *oran)
+{
+    auto text = [&](const char *f) { return ds.fieldString(QLatin1String(f)); };
+    d.barkod->setText(text("BARKOD"));
+    d.adi->setText(text(adi));
+    d.marka->setText(text("MARKA"));
+    d.finishkod->setText(text("FINISHKOD"));
+    d.model->setText(text("MODEL"));
+    d.kdvoran = ds.fieldDouble(QStringLiteral("KDV"));
+    d.birimfiyat->setValue(ds.fieldDouble(QLatin1String(fiyat)));
+    ParaEdit *edits[] = {d.edindirim1, d.edindirim2, d.edindirim3, d.edindirim4};
+    for (int i = 0; i < 4; ++i)
+        edits[i]->setValue(ds.fieldDouble(QLatin1String(oran) + QString::number(i + 1)));
+}
+
+} // namespace
+
 Tstokayarinti *SepeteEkleAkisi::dialogAc(int stokno)
 {
     Tstokayarinti *d = Tstokayarinti::Ac(m_window, stokno);
@@ -72,18 +92,8 @@ Tstokayarinti *SepeteEkleAkisi::dialogAc(int stokno)
 void SepeteEkleAkisi::SepeteEkle(DataSet &liste, StokKaynagi kaynak, int stokno)
 {
     std::unique_ptr<Tstokayarinti> d(dialogAc(stokno));
-    d->barkod->setText(liste.fieldString(QStringLiteral("BARKOD")));
-    d->adi->setText(liste.fieldString(QStringLiteral("ADI")));
-    d->marka->setText(liste.fieldString(QStringLiteral("MARKA")));
-    d->finishkod->setText(liste.fieldString(QStringLiteral("FINISHKOD")));
-    d->model->setText(liste.fieldString(QStringLiteral("MODEL")));
-    d->kdvoran = liste.fieldDouble(QStringLiteral("KDV"));
+    dialogDoldur(*d, liste, "ADI", "FIYAT", "IND");
     d->kdvlifiyat = liste.fieldDouble(QStringLiteral("KDVDAHIL"));
-    d->birimfiyat->setValue(liste.fieldDouble(QStringLiteral("FIYAT")));
-    d->edindirim1->setValue(liste.fieldDouble(QStringLiteral("IND1")));
-    d->edindirim2->setValue(liste.fieldDouble(QStringLiteral("IND2")));
-    d->edindirim3->setValue(liste.fieldDouble(QStringLiteral("IND3")));
-    d->edindirim4->setValue(liste.fieldDouble(QStringLiteral("IND4")));
     const bool kampanya = liste.fieldDouble(QStringLiteral("K")) > 0;
     const QString yazi = liste.fieldString(QStringLiteral("INDIRIMYAZI"));
     switch (kaynak) {
@@ -115,17 +125,7 @@ void SepeteEkleAkisi::SatirDegistir(int sirano)
     if (!sepet.locate(QStringLiteral("SIRANO"), sirano))
         return;
     std::unique_ptr<Tstokayarinti> d(dialogAc(int(sepet.fieldInt(QStringLiteral("STOKNO")))));
-    d->barkod->setText(sepet.fieldString(QStringLiteral("BARKOD")));
-    d->adi->setText(sepet.fieldString(QStringLiteral("STOKADI")));
-    d->marka->setText(sepet.fieldString(QStringLiteral("MARKA")));
-    d->finishkod->setText(sepet.fieldString(QStringLiteral("FINISHKOD")));
-    d->model->setText(sepet.fieldString(QStringLiteral("MODEL")));
-    d->kdvoran = sepet.fieldDouble(QStringLiteral("KDV"));
-    d->birimfiyat->setValue(sepet.fieldDouble(QStringLiteral("BIRIMFIYAT")));
-    d->edindirim1->setValue(sepet.fieldDouble(QStringLiteral("INDIRIMORANI1")));
-    d->edindirim2->setValue(sepet.fieldDouble(QStringLiteral("INDIRIMORANI2")));
-    d->edindirim3->setValue(sepet.fieldDouble(QStringLiteral("INDIRIMORANI3")));
-    d->edindirim4->setValue(sepet.fieldDouble(QStringLiteral("INDIRIMORANI4")));
+    dialogDoldur(*d, sepet, "STOKADI", "BIRIMFIYAT", "INDIRIMORANI");
     d->adet->setValue(int(sepet.fieldDouble(QStringLiteral("MIKTAR"))));
     d->Label2->setText(QStringLiteral("Fiyat:"));
     d->indirimoran->setText(QStringLiteral("İndirim:"));

@@ -70,8 +70,21 @@ std::vector<GridColumn> stokKolonlari()
     info.paint = [text = info.text](const GridCellPaint &p) {
         p.painter->fillRect(p.rect, p.background);
         p.painter->setPen(p.foreground);
-        p.painter->drawText(p.rect.adjusted(10, 0, -10, 0), Qt::AlignRight | Qt::AlignVCenter,
-                            text(*p.data, p.row).trimmed());
+        const QRect r = p.rect.adjusted(10, 0, -10, 0);
+        const QString t = text(*p.data, p.row).trimmed();
+        // The narrow column is 150 pixels: the font shrinks until the widest line fits.
+        QFont f = p.painter->font();
+        f.setBold(false);
+        for (int i = 0; i < 4; ++i) {
+            p.painter->setFont(f);
+            if (p.painter->boundingRect(r, Qt::AlignRight | Qt::AlignVCenter, t).width() <= r.width())
+                break;
+            if (f.pixelSize() > 0)
+                f.setPixelSize(std::max(8, f.pixelSize() - 1));
+            else
+                f.setPointSizeF(f.pointSizeF() * 0.9);
+        }
+        p.painter->drawText(r, Qt::AlignRight | Qt::AlignVCenter, t);
     };
     cols.push_back(info);
     return cols;
@@ -244,6 +257,13 @@ void StokListesiSekmesi::StokKolonDuzenle(int windowWidth)
             g->setColumnWidth(QLatin1String(c), 80);
         g->setColumnWidth(fiyatBilgisi, 150);
         g->setRowHeight(100);
+        // The fixed 150 pixels come off the description, so the prices stay in view.
+        int total = 0;
+        for (const QString &key : g->visibleColumns())
+            total += g->columnWidth(key);
+        const int overflow = total - (g->width() - 30);
+        if (overflow > 0)
+            g->setColumnWidth(QStringLiteral("ADI"), std::max(80, g->columnWidth(QStringLiteral("ADI")) - overflow));
     }
     g->endUpdate();
 }

@@ -74,7 +74,9 @@ TONAYSIP::TONAYSIP(QWidget *owner, ServerConnection &c, TSonucBilgisi &s) : QDia
     summary.setFamily(QStringLiteral("DejaVu Sans Mono"));
     summary.setPointSizeF(summary.pointSizeF() * 1.3);
     Label2->setFont(summary);
-    Label2->setAlignment(Qt::AlignCenter);
+    // Left-aligned, so the padded captions line up their colons.
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label2->setContentsMargins(40, 0, 0, 0);
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
