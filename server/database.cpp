@@ -2,13 +2,18 @@
 
 #include "core.h"
 
+#include <QFile>
 #include <QMutex>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringList>
 #include <QThread>
 
+#include <sqlite3.h>
+
 #include <atomic>
+#include <string>
+#include <unordered_map>
 
 namespace kestro::server {
 
@@ -129,9 +134,98 @@ QString dialect(QString sql)
     throw ApiError(500, QStringLiteral("Veritabanı hatası: %1").arg(e.text()));
 }
 
+// This thread's read-only connection and its prepared statements.
+struct ReadConnection
+{
+    sqlite3 *db = nullptr;
+    std::unordered_map<std::string, sqlite3_stmt *> statements;
+    ~ReadConnection()
+    {
+        for (auto &s : statements)
+            sqlite3_finalize(s.second);
+        sqlite3_close(db);
+    }
+};
+
+[[noreturn]] void readFailure(sqlite3 *db)
+{
+    const QString text = QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open");
+    qWarning("database: %s", qPrintable(text));
+    throw ApiError(500, QStringLiteral("Veritabanı hatası: %1").arg(text));
+}
+
+sqlite3_stmt *readStatement(const char *sql)
+{
+    static thread_local ReadConnection rc;
+    if (!rc.db) {
+        const QByteArray path = QFile::encodeName(g_config.sqlitePath);
+        sqlite3 *db = nullptr;
+        // No per-connection mutex: the connection never leaves its thread.
+        if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            readFailure(nullptr);
+        }
+        sqlite3_busy_timeout(db, 10000);
+        // Mapped pages are shared by all threads' connections and read without
+        // a copy; the catalogue's rows are scattered over the whole file.
+        sqlite3_exec(db, "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
+        rc.db = db;
+    }
+    auto it = rc.statements.find(sql);
+    if (it != rc.statements.end())
+        return it->second;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v3(rc.db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+        readFailure(rc.db);
+    rc.statements.emplace(sql, stmt);
+    return stmt;
+}
+
 } // namespace
 
-void Db::configure(const DbConfig &cfg) { g_config = cfg; }
+ReadQuery::ReadQuery(const char *sql, const QVariantList &binds) : m_stmt(readStatement(sql))
+{
+    for (int i = 0; i < binds.size(); ++i) {
+        const QVariant &v = binds.at(i);
+        int rc;
+        switch (v.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Bool: rc = sqlite3_bind_int64(m_stmt, i + 1, v.toLongLong()); break;
+        case QMetaType::Double: rc = sqlite3_bind_double(m_stmt, i + 1, v.toDouble()); break;
+        default: {
+            const QByteArray u = v.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, i + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        }
+        }
+        if (rc != SQLITE_OK)
+            readFailure(sqlite3_db_handle(m_stmt));
+    }
+}
+
+ReadQuery::~ReadQuery()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+bool ReadQuery::next()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        readFailure(sqlite3_db_handle(m_stmt));
+    return false;
+}
+
+void Db::configure(const DbConfig &cfg)
+{
+    // Before SQLite starts: without allocation statistics its allocator takes
+    // no global mutex, which the worker threads otherwise contend on.
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    g_config = cfg;
+}
 
 bool Db::isPostgres() { return !g_config.postgres.isEmpty(); }
 

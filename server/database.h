@@ -6,6 +6,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
+
+struct sqlite3_stmt;
+
 namespace kestro::server {
 
 struct DbConfig
@@ -22,6 +26,25 @@ public:
     static bool hasFts();
     // This thread's connection, opened on first use.
     static QSqlDatabase connection();
+};
+
+// A read query on this thread's second, read-only SQLite connection, through
+// the C API: for hot reads where Qt SQL's per-cell QVariants cost more than
+// the query itself. Statements are prepared once per thread; the destructor
+// resets it, so no read transaction outlives the call. SQLite only.
+class ReadQuery
+{
+public:
+    ReadQuery(const char *sql, const QVariantList &binds = {});
+    ~ReadQuery();
+    ReadQuery(const ReadQuery &) = delete;
+    ReadQuery &operator=(const ReadQuery &) = delete;
+
+    bool next(); // false after the last row; a failure raises ApiError 500
+    sqlite3_stmt *statement() const { return m_stmt; }
+
+private:
+    sqlite3_stmt *m_stmt;
 };
 
 // A value ready to bind: null texts become empty texts.

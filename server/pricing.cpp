@@ -44,6 +44,19 @@ LineAmounts tutarHesapla(double birimfiyat, double miktar, const Rates &ind, int
     return a;
 }
 
+UnitAmounts unitAmounts(double birimfiyat, const Rates &ind, int kdv)
+{
+    // tutarHesapla's steps for miktar 1; rounding a rounded amount again changes nothing.
+    long double v = birimfiyat;
+    for (double r : ind)
+        if (r > 0)
+            v = v - v * r / 100.0L;
+    UnitAmounts a;
+    a.net = kurusaYuvarla(double(v));
+    a.kdvdahil = kurusaYuvarla(a.net * (kdv / 100.0 + 1.0));
+    return a;
+}
+
 QString indirimYazi(const Rates &ind)
 {
     QStringList parts;

@@ -26,6 +26,15 @@ double kurusaYuvarla(double v);
 // The rates one after the other, VAT on the net, rounded to the cent.
 LineAmounts tutarHesapla(double birimfiyat, double miktar, const Rates &ind, int kdv);
 
+// What a price list shows of tutarHesapla(birimfiyat, 1, ind, kdv): the same
+// values with only the two roundings they need.
+struct UnitAmounts
+{
+    double net = 0;       // nettutar and netbirimfiyat of one unit
+    double kdvdahil = 0;
+};
+UnitAmounts unitAmounts(double birimfiyat, const Rates &ind, int kdv);
+
 // "35+5" for the non-zero rates, empty when none.
 QString indirimYazi(const Rates &ind);
 

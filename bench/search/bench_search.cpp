@@ -1,8 +1,9 @@
 // Search benchmark: a kestro-server with 100,000 stocks, 1/8/32 concurrent
 // clients calling StokAraGetirVosk, and the same FTS5 query run directly on
-// the database file; prints q/s, p50/p99 and the ratio of server to direct.
+// the database file through SQLite's C API; prints q/s, p50/p99 and the
+// ratio of the server's p50 to the direct one.
 //
-//   bench_search [stocks]   (default 100000; seeding takes a while)
+//   bench_search [stocks [text...]]   (default 100000 stocks, four typical texts)
 #include "connection.h"
 #include "proxy.h"
 #include "search.h"
@@ -10,9 +11,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QThread>
+#include <QFile>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <atomic>
@@ -41,45 +42,54 @@ Stats summarise(std::vector<double> ms, double wallMs, size_t rows)
     return s;
 }
 
-// The server's own query, fetching every value of every row.
+// The direct reference: the search's FTS5 query on SQLite's C API (mapped
+// pages, as the server reads), every value of every row fetched.
 Stats direct(const QString &dbPath, const QString &text, int repeats)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("direct"));
-    db.setDatabaseName(dbPath);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    db.open();
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(dbPath).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(dbPath));
+        std::exit(1);
+    }
+    sqlite3_exec(db, "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
+    sqlite3_stmt *st = nullptr;
+    const char *sql =
+        "SELECT s.stokno, s.barkod, s.adi, s.marka, s.model, s.finishkod, s.kdv, s.kampanya, s.yeni, s.fiyat, "
+        "s.kampfiyat, s.ekindirim, s.durum, s.resim_no, s.oem1, s.oem2, s.oem3, s.oem4, s.oemno, s.ureticikodu, "
+        "s.digeradi, s.dpkod, s.birim, s.anagrup, s.ozelkod, s.eldeki, s.pkod, s.alinansiparis, s.verilensiparis "
+        "FROM stoklar s WHERE s.stokno IN (SELECT rowid FROM stok_ara WHERE stok_ara MATCH ?) "
+        "ORDER BY s.barkod LIMIT 10000";
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
+        std::exit(1);
+    }
+    const QByteArray expr = server::ftsExpression(server::searchWords(text)).toUtf8();
     std::vector<double> ms;
     size_t rows = 0;
     QElapsedTimer wall;
     wall.start();
-    {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.prepare(QStringLiteral(
-            "SELECT s.stokno, s.barkod, s.adi, s.marka, s.model, s.finishkod, s.kdv, s.kampanya, s.yeni, s.fiyat, "
-            "s.kampfiyat, s.ekindirim, s.durum, s.resim_no, s.oem1, s.oem2, s.oem3, s.oem4, s.oemno, s.ureticikodu, "
-            "s.digeradi, s.dpkod, s.birim, s.anagrup, s.ozelkod, s.eldeki, s.pkod, s.alinansiparis, s.verilensiparis "
-            "FROM stoklar s WHERE s.stokno IN (SELECT rowid FROM stok_ara WHERE stok_ara MATCH ?) "
-            "ORDER BY s.barkod LIMIT 10000"));
-        const QString expr = server::ftsExpression(server::searchWords(text));
-        for (int i = 0; i < repeats; ++i) {
-            QElapsedTimer t;
-            t.start();
-            q.bindValue(0, expr);
-            q.exec();
-            rows = 0;
-            while (q.next()) {
-                for (int c = 0; c < 29; ++c)
-                    (void)q.value(c);
-                ++rows;
+    for (int i = 0; i < repeats; ++i) {
+        QElapsedTimer t;
+        t.start();
+        sqlite3_bind_text(st, 1, expr.constData(), int(expr.size()), SQLITE_STATIC);
+        rows = 0;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int c = 0; c < 29; ++c) {
+                if (sqlite3_column_type(st, c) == SQLITE_TEXT) {
+                    sqlite3_column_text(st, c);
+                    sqlite3_column_bytes(st, c);
+                } else {
+                    sqlite3_column_double(st, c);
+                }
             }
-            ms.push_back(t.nsecsElapsed() / 1e6);
+            ++rows;
         }
+        sqlite3_reset(st);
+        ms.push_back(t.nsecsElapsed() / 1e6);
     }
     const double w = wall.nsecsElapsed() / 1e6;
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("direct"));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
     return summarise(ms, w, rows);
 }
 
@@ -149,7 +159,12 @@ int main(int argc, char **argv)
         DataSet d = p.StokAraGetirVosk(QStringLiteral("16-07"), session.kopyasi());
         oem = d.rowCount() ? d.asString(0, d.fieldIndex(QStringLiteral("OEM1"))) : QStringLiteral("1607");
     }
-    const QStringList texts = {oem, QStringLiteral("BOSCH FREN"), QStringLiteral("AMORTISOR"), QStringLiteral("FILTRESI")};
+    QStringList texts = {oem, QStringLiteral("BOSCH FREN"), QStringLiteral("AMORTISOR"), QStringLiteral("FILTRESI")};
+    if (argc > 2) {
+        texts.clear();
+        for (int i = 2; i < argc; ++i)
+            texts << QString::fromLocal8Bit(argv[i]);
+    }
     std::printf("%-14s %6s | %9s %9s | %7s %9s %9s %9s | %9s\n", "query", "rows", "direct50", "direct99", "clients",
                 "q/s", "p50 ms", "p99 ms", "p50/dir");
     for (const QString &t : texts) {
