@@ -3,6 +3,7 @@
 #include "gorunum.h"
 #include "identity.h"
 #include "loginform.h"
+#include "aramametni.h"
 #include "mainwindow.h"
 #include "scriptedseam.h"
 #include "sunucuortami.h"
@@ -140,7 +141,7 @@ private slots:
         QCOMPARE(w.haberSeridi()->height(), 40);
         QCOMPARE(w.ustBannerSeridi()->maximumHeight(), 0);
 
-        w.araedit->setText(QStringLiteral("fren balatası"));
+        QTest::keyClicks(w.araedit, QStringLiteral("fren balatasi"));
         QCOMPARE(w.araedit->text(), QStringLiteral("FREN BALATASI"));
     }
 
