@@ -35,6 +35,20 @@ private slots:
                 QFAIL(qPrintable(QString::number(v, 'g', 17)));
         }
     }
+    void unitAmountsAsLineAmounts()
+    {
+        QRandomGenerator g(11);
+        const int vat[] = {0, 1, 8, 10, 18, 20};
+        for (int i = 0; i < 100000; ++i) {
+            const double fiyat = g.bounded(10000000) / 100.0;
+            const Rates ind{g.bounded(4000) / 100.0, double(g.bounded(3) * 5), i % 7 ? 0.0 : 2.5, 0};
+            const int kdv = vat[g.bounded(6)];
+            const LineAmounts a = tutarHesapla(fiyat, 1, ind, kdv);
+            const UnitAmounts u = unitAmounts(fiyat, ind, kdv);
+            if (u.net != a.nettutar || u.net != a.netbirimfiyat || u.kdvdahil != a.kdvdahil)
+                QFAIL(qPrintable(QStringLiteral("%1 %2 %3").arg(fiyat, 0, 'g', 17).arg(ind[0]).arg(kdv)));
+        }
+    }
     void lineAmounts_data()
     {
         QTest::addColumn<double>("fiyat");
