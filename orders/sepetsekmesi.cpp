@@ -255,7 +255,7 @@ void SepetSekmesi::Deitir1Click()
     const int sirano = int(cxGridDBTableView1->focusedValue(QStringLiteral("SIRANO")).toLongLong());
     d.locate(QStringLiteral("SIRANO"), sirano);
     const QString col = cxGridDBTableView1->focusedColumn();
-    if (col.isEmpty() || cxGridDBTableView1->column(col).caption != QLatin1String("Seç")) {
+    if (col.isEmpty() || cxGridDBTableView1->column(col).caption != QStringLiteral("Seç")) {
         emit satirDegistirIstendi(sirano);
         return;
     }

@@ -5,6 +5,7 @@
 #include "connection.h"
 #include "datagrid.h"
 #include "deploymentsettings.h"
+#include "fakeserver.h"
 #include "helpers.h"
 #include "moneyedit.h"
 #include "onaysip.h"
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTableView>
 #include <QtTest>
 
 using namespace kestro;
@@ -165,6 +167,143 @@ private slots:
         QCOMPARE(lines.asDouble(0, lines.fieldIndex("MIKTAR")), double(koli * 3));
         QCOMPARE(orders.asString(0, orders.fieldIndex("VERENINNOTU")), QStringLiteral("Öğleden önce lütfen"));
         bagc.close();
+    }
+
+    void cartCommands()
+    {
+        ScriptedSeam seam;
+        QWidget window;
+        Sepet sepet(bagc, sbilgi);
+        SepeteEkleAkisi ekle(sepet, &window);
+        SepetSekmesi cartTab(sepet, nullptr, &window);
+        // Two lines straight from a search.
+        DataSet found;
+        {
+            bagc.open();
+            TServerMethods1Client proxy(bagc);
+            found = proxy.StokAraGetirVosk(QStringLiteral("BUJI"), sbilgi.kopyasi());
+            bagc.close();
+        }
+        QVERIFY(found.rowCount() >= 2);
+        for (int r = 0; r < 2; ++r) {
+            found.setCurrentRow(r);
+            ekle.SatirEkle(found, 4, found.fieldDouble("FIYAT"), found.fieldDouble("IND1"), 0, 0, 0);
+        }
+        QCOMPARE(sepet.sepet.rowCount(), 2);
+        cartTab.SepetToplamHesapla();
+        QCOMPARE(cartTab.geneltoplaml->text(), QStringLiteral("0,00")); // nothing selected
+
+        // The "Seç" cell toggles the selection; another cell asks for the change dialog.
+        QTableView *view = cartTab.cxGridDBTableView1->view();
+        view->setCurrentIndex(view->model()->index(0, 0));
+        cartTab.Deitir1Click();
+        QCOMPARE(sepet.sepet.asInt(0, sepet.sepet.fieldIndex("SEC")), 1);
+        QVERIFY(cartTab.toplamlar.genel > 0);
+        QSignalSpy change(&cartTab, &SepetSekmesi::satirDegistirIstendi);
+        view->setCurrentIndex(view->model()->index(0, 5));
+        cartTab.Deitir1Click();
+        QCOMPARE(change.count(), 1);
+        sepet.SepetYenile();
+        QCOMPARE(sepet.sepet.asInt(0, sepet.sepet.fieldIndex("SEC")), 1); // mirrored on the server
+
+        // Deleting a line: "Hayır" keeps it, "Evet" removes it.
+        view->setCurrentIndex(view->model()->index(1, 5));
+        seam.answer = [](const MessageRequest &r) { return r.buttons.contains(MsgBtn::No) ? int(mrNo) : int(mrOk); };
+        cartTab.SatrSil1Click();
+        QCOMPARE(sepet.sepet.rowCount(), 2);
+        QCOMPARE(seam.shown.last().defaultKind, MsgBtn::No);
+        seam.answer = {};
+        view->setCurrentIndex(view->model()->index(1, 5));
+        cartTab.SatrSil1Click();
+        QCOMPARE(seam.count(QStringLiteral("Satır silindi !")), 1);
+        QCOMPARE(sepet.sepet.rowCount(), 1);
+
+        // Delete all, then nothing left to ask about.
+        cartTab.HepsiniSil1Click();
+        QCOMPARE(seam.count(QStringLiteral("Sepet Silindi !")), 1);
+        QCOMPARE(sepet.sepet.rowCount(), 0);
+        const int shown = seam.shown.size();
+        cartTab.HepsiniSil1Click();
+        QCOMPARE(seam.shown.size(), shown);
+    }
+
+    void columnsByUserType_data()
+    {
+        QTest::addColumn<int>("tip");
+        QTest::addColumn<bool>("kalan");
+        QTest::addColumn<bool>("durum");
+        QTest::addColumn<bool>("kampanya");
+        QTest::newRow("representative") << 1 << true << true << true;
+        QTest::newRow("price authority") << 2 << true << true << true;
+        QTest::newRow("customer") << 3 << false << false << true;
+        QTest::newRow("no campaigns") << 4 << false << true << false;
+    }
+
+    void columnsByUserType()
+    {
+        QFETCH(int, tip);
+        QFETCH(bool, kalan);
+        QFETCH(bool, durum);
+        QFETCH(bool, kampanya);
+        QWidget window;
+        Sepet sepet(bagc, sbilgi);
+        SepeteEkleAkisi ekle(sepet, &window);
+        AramaKutusu araedit(&window);
+        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
+        SepetSekmesi cartTab(sepet, nullptr, &window);
+        stokTab.kullaniciTipineGoreDuzenle(tip);
+        cartTab.kullaniciTipineGoreDuzenle(tip);
+        DataGrid *stok = stokTab.cxGrid1DBTableView1;
+        DataGrid *cart = cartTab.cxGridDBTableView1;
+        for (const char *c : {"KALAN", "ALINANSIPARIS", "VERILENSIPARIS"}) {
+            QCOMPARE(stok->isColumnVisible(c), kalan);
+            QCOMPARE(stok->isColumnOffered(c), kalan);
+        }
+        QCOMPARE(cart->isColumnVisible("KALAN"), kalan);
+        QCOMPARE(cart->isColumnVisible("DURUM"), durum);
+        QCOMPARE(cart->isColumnOffered("DURUM"), durum);
+        QCOMPARE(stok->isColumnVisible("K"), kampanya);
+        QCOMPARE(stok->isColumnOffered("KAMPFIYAT"), kampanya);
+    }
+
+    void widthDecidesThePriceColumns()
+    {
+        QWidget window;
+        Sepet sepet(bagc, sbilgi);
+        SepeteEkleAkisi ekle(sepet, &window);
+        AramaKutusu araedit(&window);
+        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
+        DataGrid *g = stokTab.cxGrid1DBTableView1;
+        stokTab.StokKolonDuzenle(1152);
+        QVERIFY(g->isColumnVisible("FiyatBilgisi"));
+        QVERIFY(!g->isColumnVisible("NETFIYAT"));
+        QCOMPARE(g->rowHeight(), 100);
+        stokTab.StokKolonDuzenle(1153);
+        QVERIFY(!g->isColumnVisible("FiyatBilgisi"));
+        for (const char *c : {"KDVDAHIL", "NETFIYAT", "KAMPFIYAT", "LISTEFIYAT1"})
+            QVERIFY(g->isColumnVisible(c));
+        QCOMPARE(g->rowHeight(), 60);
+    }
+
+    void searchAnswerWithoutRatesFails()
+    {
+        // The stand-in server answers every table method with a table that has no IND1.
+        FakeServer fake;
+        ScriptedSeam seam;
+        QWidget window;
+        ServerConnection c;
+        c.HostName = QStringLiteral("127.0.0.1");
+        c.Port = QString::number(fake.port());
+        Sepet sepet(c, sbilgi);
+        SepeteEkleAkisi ekle(sepet, &window);
+        AramaKutusu araedit(&window);
+        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
+        QSignalSpy caption(&stokTab, &StokListesiSekmesi::captionChanged);
+        QTest::keyClick(&araedit, Qt::Key_Return);
+        QTRY_COMPARE(caption.count(), 1);
+        QCOMPARE(caption.last().first().toString(), QStringLiteral("Stok Listesi"));
+        QCOMPARE(seam.count(QStringLiteral("Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!")), 1);
+        QCOMPARE(stokTab.stok.rowCount(), 0);
     }
 
     void failedSearchEmptiesListAndSaysSoOnce()
