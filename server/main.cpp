@@ -22,6 +22,8 @@
 #include <QGuiApplication>
 #include <QStandardPaths>
 
+#include <malloc.h>
+
 #include <cstdio>
 
 using namespace kestro::server;
@@ -52,6 +54,11 @@ int fail(const QString &text)
 
 int main(int argc, char *argv[])
 {
+    // A large search answer needs some megabytes of buffers; kept in the heap
+    // they are reused by the next call instead of being mapped, faulted in
+    // and unmapped again every time.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     // Headless: the server paints PDFs and banners but never shows a window.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
