@@ -138,7 +138,7 @@ StokListesiSekmesi::StokListesiSekmesi(Sepet &sepet, SepeteEkleAkisi &ekle, Aram
     if (m_araedit)
         connect(m_araedit, &AramaKutusu::enterBasildi, this, [this] { aramaBaslat(); });
 
-    m_loader = new TabLoader(
+    m_loader = std::make_unique<TabLoader>(TabLoader::Steps
         {[this] {
              emit sekmeyiOneGetir();
              m_araedit->setEnabled(false);
@@ -166,8 +166,7 @@ StokListesiSekmesi::StokListesiSekmesi(Sepet &sepet, SepeteEkleAkisi &ekle, Aram
              if (failed)
                  emit captionChanged(QStringLiteral("Stok Listesi"));
          },
-         true},
-        this);
+         true});
     cxGrid1DBTableView1->setDataSet(&stok);
 }
 
@@ -274,5 +273,7 @@ void StokListesiSekmesi::resizeEvent(QResizeEvent *e)
     if (m_araedit && m_araedit->isEnabled())
         StokKolonDuzenle(window()->width());
 }
+
+StokListesiSekmesi::~StokListesiSekmesi() = default;
 
 } // namespace kestro

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QAbstractButton;
 class QMenu;
 
@@ -23,6 +25,7 @@ class StokListesiSekmesi : public QWidget
 public:
     StokListesiSekmesi(Sepet &sepet, SepeteEkleAkisi &ekle, AramaKutusu *araedit, QWidget *busy,
                        QWidget *parent = nullptr);
+    ~StokListesiSekmesi() override;
 
     DataSet stok;
     DataGrid *cxGrid1DBTableView1;
@@ -57,10 +60,11 @@ private:
     SepeteEkleAkisi &m_ekle;
     AramaKutusu *m_araedit;
     QWidget *m_busy;
-    TabLoader *m_loader;
     QString m_text;
     DataSet m_result;
     bool m_wide = true;
+    // Last, so it is destroyed first and waits for a load still writing the members above.
+    std::unique_ptr<TabLoader> m_loader;
 };
 
 // The text of the narrow layout's price-information cell.

@@ -99,7 +99,7 @@ SecilmisStoklarSekmesi::SecilmisStoklarSekmesi(StokKaynagi kaynak, Sepet &sepet,
             [this] { GuvenliCalistir([this] { m_ekle.listedenEkle(*grid, liste, m_kaynak); }); });
 
     const QString ad = yeni ? QStringLiteral("=Yeni Stoklar") : QStringLiteral("=Kampanyalı");
-    m_loader = new TabLoader({[this] {
+    m_loader = std::make_unique<TabLoader>(TabLoader::Steps{[this] {
                                   if (m_busy)
                                       m_busy->show();
                                   grid->setEnabled(false);
@@ -116,8 +116,7 @@ SecilmisStoklarSekmesi::SecilmisStoklarSekmesi(StokKaynagi kaynak, Sepet &sepet,
                                   if (m_busy)
                                       m_busy->hide();
                               },
-                              true},
-                             this);
+                              true});
     grid->setDataSet(&liste);
 }
 
@@ -168,5 +167,7 @@ void SecilmisStoklarSekmesi::resizeEvent(QResizeEvent *e)
     if (m_kaynak == StokKaynagi::YeniStoklar || grid->isEnabled())
         kolonDuzenle();
 }
+
+SecilmisStoklarSekmesi::~SecilmisStoklarSekmesi() = default;
 
 } // namespace kestro

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace kestro {
 
 class DataGrid;
@@ -20,6 +22,7 @@ public:
     // kaynak: YeniStoklar or Kampanyali.
     SecilmisStoklarSekmesi(StokKaynagi kaynak, Sepet &sepet, SepeteEkleAkisi &ekle, QWidget *busy,
                            QWidget *parent = nullptr);
+    ~SecilmisStoklarSekmesi() override;
 
     DataSet liste; // YENILER or kampstok
     DataGrid *grid;
@@ -40,7 +43,8 @@ private:
     Sepet &m_sepet;
     SepeteEkleAkisi &m_ekle;
     QWidget *m_busy;
-    TabLoader *m_loader;
+    // Last, so it is destroyed first and waits for a load still writing the members above.
+    std::unique_ptr<TabLoader> m_loader;
 };
 
 } // namespace kestro

@@ -161,7 +161,7 @@ SepetSekmesi::SepetSekmesi(Sepet &sepet, QWidget *busy, QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, [this] { GuvenliCalistir([this] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { GuvenliCalistir([this] { Button2Click(); }); });
 
-    m_loader = new TabLoader(
+    m_loader = std::make_unique<TabLoader>(TabLoader::Steps
         {[this] {
              lbluyarbakiye->clear();
              if (m_busy)
@@ -185,8 +185,7 @@ SepetSekmesi::SepetSekmesi(Sepet &sepet, QWidget *busy, QWidget *parent)
              if (m_busy)
                  m_busy->hide();
          },
-         false},
-        this);
+         false});
     cxGridDBTableView1->setDataSet(&m_sepet.sepet);
     SepetToplamHesapla();
 }
@@ -344,5 +343,7 @@ void SepetSekmesi::Button1Click()
 }
 
 void SepetSekmesi::Button2Click() { ExcelKaydet(*cxGridDBTableView1, this); }
+
+SepetSekmesi::~SepetSekmesi() = default;
 
 } // namespace kestro

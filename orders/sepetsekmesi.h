@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -23,6 +25,7 @@ class SepetSekmesi : public QWidget
     Q_OBJECT
 public:
     SepetSekmesi(Sepet &sepet, QWidget *busy, QWidget *parent = nullptr);
+    ~SepetSekmesi() override;
 
     // The search box the commands give the focus back to.
     void setAramaKutusu(QLineEdit *araedit) { m_araedit = araedit; }
@@ -63,8 +66,9 @@ private:
     Sepet &m_sepet;
     QWidget *m_busy;
     QLineEdit *m_araedit = nullptr;
-    TabLoader *m_loader;
     DataSet *m_loading = nullptr;
+    // Last, so it is destroyed first and waits for a load still writing the members above.
+    std::unique_ptr<TabLoader> m_loader;
 };
 
 } // namespace kestro

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QSemaphore>
 #include <QThreadPool>
 
 namespace kestro {
@@ -47,6 +48,12 @@ std::shared_ptr<IAwait> ArkaPlanda(std::function<void()> work)
 
 TabLoader::TabLoader(Steps steps, QObject *parent) : QObject(parent), m_steps(std::move(steps)) {}
 
+TabLoader::~TabLoader()
+{
+    if (m_running && m_workDone)
+        m_workDone->acquire();
+}
+
 void TabLoader::start()
 {
     if (m_running) {
@@ -57,13 +64,16 @@ void TabLoader::start()
     if (m_steps.begin)
         m_steps.begin();
     auto failed = std::make_shared<bool>(false);
+    auto done = std::make_shared<QSemaphore>(0);
+    m_workDone = done;
     QPointer<TabLoader> self(this);
-    ArkaPlanda([load = m_steps.load, failed] {
+    ArkaPlanda([load = m_steps.load, failed, done] {
         try {
             *failed = load ? load() : false;
         } catch (...) {
             *failed = true;
         }
+        done->release();
     })->Await([self, failed] {
         if (!self)
             return;

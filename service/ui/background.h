@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSemaphore>
 
 #include <functional>
 #include <memory>
@@ -40,6 +41,8 @@ public:
     };
 
     explicit TabLoader(Steps steps, QObject *parent = nullptr);
+    // Waits for a running work, which may still be filling its owner's dataset.
+    ~TabLoader() override;
     void start();
     bool running() const { return m_running; }
 
@@ -48,6 +51,7 @@ signals:
 
 private:
     Steps m_steps;
+    std::shared_ptr<QSemaphore> m_workDone;
     bool m_running = false;
     bool m_again = false;
 };

@@ -214,6 +214,24 @@ private slots:
         QVERIFY(seam.shown.isEmpty()); // a good load says nothing
     }
 
+    void tabLoaderGoneWhileLoadingWaitsForTheWork()
+    {
+        std::atomic<bool> finished{false};
+        bool ended = false;
+        {
+            TabLoader loader({{}, [&] {
+                                  QThread::msleep(80);
+                                  finished = true;
+                                  return false;
+                              },
+                              [&](bool) { ended = true; }, false});
+            loader.start();
+        } // destroyed while its work runs
+        QVERIFY(finished);
+        QTest::qWait(20);
+        QVERIFY(!ended); // no continuation for a loader that is gone
+    }
+
     void tabLoaderFailureShowsMessageOnceAfterEnd()
     {
         ScriptedSeam seam;
