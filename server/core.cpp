@@ -3,7 +3,6 @@
 #include "bytestream.h"
 #include "numberformat.h"
 #include "tablecodec.h"
-#include "tablejson.h"
 
 #include <QJsonDocument>
 #include <QSqlRecord>
@@ -31,7 +30,7 @@ void Call::addInt(qint64 v) { sep(); m_result.append(QByteArray::number(v)); }
 void Call::addDouble(double v) { sep(); appendJsonNumber(m_result, v); }
 void Call::addBool(bool v) { sep(); m_result.append(v ? "true" : "false"); }
 void Call::addText(const QString &v) { sep(); appendJsonString(m_result, v); }
-void Call::addTable(const DataSet &t) { sep(); appendTableJson(t, m_result); }
+void Call::addTable(const DataSet &t) { sep(); encodeTable(t, m_result); }
 void Call::addJson(const QByteArray &json) { sep(); m_result.append(json); }
 
 void Call::addStream(const QByteArray &bytes)

@@ -6,6 +6,7 @@
 #include "tablecodec.h"
 
 #include <QBuffer>
+#include <QJsonDocument>
 #include <QtTest>
 
 using namespace kestro;
@@ -67,6 +68,48 @@ private slots:
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 4; ++c)
                 QCOMPARE(back.value(r, c), d.value(r, c));
+    }
+
+    void textsSurviveEncoding_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("ascii") << QStringLiteral("16-07 YAG FILTRESI");
+        QTest::newRow("turkish") << QStringLiteral("YAĞ FİLTRESİ şıçöü");
+        QTest::newRow("three-byte") << QStringLiteral("€ ₺ 漢");
+        QTest::newRow("escapes") << QStringLiteral("a\"b\\c\nd\re\tf/g");
+        QTest::newRow("controls") << QString(QStringLiteral("x%1y%2z")).arg(QChar(1)).arg(QChar(0x1f));
+        QTest::newRow("del") << QString(QChar(0x7f));
+        QTest::newRow("pair") << QString::fromUtf8("motor \xF0\x9F\x9A\x97");
+        QTest::newRow("lone high") << QString(QStringLiteral("a%1b")).arg(QChar(0xD83D));
+        QTest::newRow("lone low") << QString(QStringLiteral("a%1")).arg(QChar(0xDE97));
+    }
+
+    void textsSurviveEncoding()
+    {
+        QFETCH(QString, text);
+        DataSet t;
+        t.addField(QStringLiteral("ADI"), FieldType::WideString);
+        t.addField(text.isEmpty() ? QStringLiteral("X") : text, FieldType::String); // in a column name too
+        for (int i = 0; i < 3; ++i) {
+            const int r = t.appendRow();
+            t.setValue(r, 0, text);
+            if (i != 1)
+                t.setValue(r, 1, text + QString::number(i));
+        }
+        QByteArray json("prefix,");
+        encodeTable(t, json);
+        QVERIFY(json.startsWith("prefix,{"));
+        const QByteArray table = json.mid(7);
+        QJsonParseError pe{};
+        QJsonDocument::fromJson(table, &pe);
+        QCOMPARE(pe.error, QJsonParseError::NoError);
+        DataSet back;
+        decodeTable(table, back);
+        const QString expected = QString::fromUtf8(text.toUtf8()); // lone surrogates become U+FFFD
+        QCOMPARE(back.value(0, 0).toString(), expected);
+        QCOMPARE(back.value(2, 1).toString(), expected + QStringLiteral("2"));
+        QVERIFY(back.isNull(1, 1));
     }
 
     void malformedTablesRaiseAndLeaveEmpty_data()
