@@ -1,5 +1,7 @@
 #include "catalogue.h"
 
+#include <atomic>
+
 #include "database.h"
 #include "pricing.h"
 #include "search.h"
@@ -13,6 +15,10 @@
 #include <string_view>
 
 namespace kestro::server {
+
+static std::atomic<int> searchRowCap{DefaultSearchRowCap};
+int SearchRowCap() { return searchRowCap; }
+void setSearchRowCap(int rows) { searchRowCap = std::max(1, rows); }
 
 namespace {
 
@@ -246,7 +252,7 @@ DataSet searchStocks(const QString &text, int carino, int userType)
             where += QStringLiteral(" AND (' ' || s.arama) LIKE ?");
             binds << QStringLiteral("%% %1%").arg(w);
         }
-        return stockTable(where, binds, carino, userType, QStringLiteral("ORDER BY s.barkod LIMIT %1").arg(SearchRowCap));
+        return stockTable(where, binds, carino, userType, QStringLiteral("ORDER BY s.barkod LIMIT %1").arg(SearchRowCap()));
     }
     // The matches in rowid order straight from the index, sorted here by code:
     // cheaper than SQLite's sorter, which copies every selected column.
@@ -260,9 +266,9 @@ DataSet searchStocks(const QString &text, int carino, int userType)
         const int c = rows.text(x, 0).compare(rows.text(y, 0));
         return c != 0 ? c < 0 : x.stokno < y.stokno;
     };
-    if (order.size() > size_t(SearchRowCap)) {
-        std::partial_sort(order.begin(), order.begin() + SearchRowCap, order.end(), before);
-        order.resize(size_t(SearchRowCap));
+    if (order.size() > size_t(SearchRowCap())) {
+        std::partial_sort(order.begin(), order.begin() + SearchRowCap(), order.end(), before);
+        order.resize(size_t(SearchRowCap()));
     } else {
         std::sort(order.begin(), order.end(), before);
     }

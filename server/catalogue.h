@@ -12,11 +12,14 @@ const std::vector<Col> &stockColumns();
 DataSet stockTable(const QString &where, const QVariantList &binds, int carino, int userType,
                    const QString &orderLimit);
 
-// StokAraGetirVosk: every word of `text` as a prefix, ordered by code, at most SearchRowCap rows.
+// StokAraGetirVosk: every word of `text` as a prefix, ordered by code, at most SearchRowCap() rows.
 DataSet searchStocks(const QString &text, int carino, int userType);
 
 // Largest number of rows one search answers.
-inline constexpr int SearchRowCap = 10000;
+inline constexpr int DefaultSearchRowCap = 10000;
+// The largest answer of a search; the command line may raise it.
+int SearchRowCap();
+void setSearchRowCap(int rows);
 inline constexpr int EmptySearchRows = 100;
 
 } // namespace kestro::server

@@ -1,9 +1,10 @@
 // kestro-server: the application server of the Kestro B2B client.
 //
 //   kestro-server [--listen ADDR] [--port N] [--database PATH | --postgres CONNINFO] [--seed-stocks N]
-//                 [--expected-version N] [--setup-folder DIR] [--threads N]
+//                 [--expected-version N] [--setup-folder DIR] [--threads N] [--search-row-cap N]
 //   kestro-server register --database PATH --machine-id ID|auto --user NAME
 //   kestro-server outbox --database PATH
+#include "catalogue.h"
 #include "core.h"
 #include "recordjson.h"
 #include "database.h"
@@ -78,7 +79,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption threads(QStringLiteral("threads"), QStringLiteral("Worker threads."), QStringLiteral("N"), QStringLiteral("16"));
     const QCommandLineOption machine(QStringLiteral("machine-id"), QStringLiteral("Machine identity, or auto for this computer's."), QStringLiteral("ID"));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User name."), QStringLiteral("NAME"));
-    p.addOptions({listen, port, database, postgres, seedStocks, version, setup, threads, machine, user});
+    const QCommandLineOption rowCap(QStringLiteral("search-row-cap"), QStringLiteral("Largest stock search answer."), QStringLiteral("N"), QString::number(DefaultSearchRowCap));
+    p.addOptions({listen, port, database, postgres, seedStocks, version, setup, threads, machine, user, rowCap});
     p.process(app);
 
     const QString command = p.positionalArguments().value(0, QStringLiteral("serve"));
@@ -126,6 +128,7 @@ int main(int argc, char *argv[])
 
     Settings settings;
     settings.expectedVersion = p.value(version).toInt();
+    setSearchRowCap(p.value(rowCap).toInt());
     settings.setupFolder = p.value(setup);
     Methods methods = allMethods();
     methods.add(QStringLiteral("BuyukGetir"), {ArgKind::Text}, [](Call &c) {
