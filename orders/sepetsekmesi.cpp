@@ -173,8 +173,14 @@ SepetSekmesi::SepetSekmesi(Sepet &sepet, QWidget *busy, QWidget *parent)
                  yuklemeBasliyor();
          },
          [this] {
-             // The reload reports its own connection failure; an escaping error counts as one.
-             return !m_sepet.SepetYenile();
+             // The reload reports its own connection failure; a server error is reported at the end.
+             m_sunucuHatasi = false;
+             try {
+                 return !m_sepet.SepetYenile();
+             } catch (...) {
+                 m_sunucuHatasi = true;
+                 return true;
+             }
          },
          [this](bool) {
              emit captionChanged(QString::number(m_sepet.sepet.rowCount()) + QStringLiteral("=Sepet"));
@@ -184,6 +190,8 @@ SepetSekmesi::SepetSekmesi(Sepet &sepet, QWidget *busy, QWidget *parent)
              cxGridDBTableView1->endUpdate();
              if (m_busy)
                  m_busy->hide();
+             if (m_sunucuHatasi)
+                 HataVer(QStringLiteral("Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!"));
          },
          false});
     cxGridDBTableView1->setDataSet(&m_sepet.sepet);

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <atomic>
 #include <memory>
 
 class QGroupBox;
@@ -66,7 +67,7 @@ private:
     Sepet &m_sepet;
     QWidget *m_busy;
     QLineEdit *m_araedit = nullptr;
-    DataSet *m_loading = nullptr;
+    std::atomic<bool> m_sunucuHatasi{false};
     // Last, so it is destroyed first and waits for a load still writing the members above.
     std::unique_ptr<TabLoader> m_loader;
 };
