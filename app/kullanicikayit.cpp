@@ -7,6 +7,7 @@
 #include "identity.h"
 #include "messages.h"
 #include "proxy.h"
+#include "servercall.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -132,28 +133,23 @@ std::unique_ptr<Tkullanicikayit> Tkullanicikayit::Yeni(QWidget *AOwner, const Se
 
 void Tkullanicikayit::kartiDoldur()
 {
-    con->close();
-    if (!BaglantiKontrol(*con, 1))
-        return;
     try {
-        TServerMethods1Client proxy(*con);
-        // No card for this computer: the address boxes stay empty.
-        if (const TMobilCariBilgisi *kart = proxy.MobilCariBilgisiGetir(0, _idsi)) {
-            adres1->setText(kart->ADRES1());
-            adres2->setText(kart->ADRES2());
-            ilce->setText(kart->ILCE());
-            sehir->setText(kart->SEHIR());
-            telefon->setText(kart->TEL1());
-            fax->setText(kart->FAX1());
-            vd->setText(kart->VERGIDAIRESI());
-            vn->setText(kart->VERGINO());
-        }
+        SunucuCagir(*con, 1, [&](TServerMethods1Client &proxy) {
+            // No card for this computer: the address boxes stay empty.
+            if (const TMobilCariBilgisi *kart = proxy.MobilCariBilgisiGetir(0, _idsi)) {
+                adres1->setText(kart->ADRES1());
+                adres2->setText(kart->ADRES2());
+                ilce->setText(kart->ILCE());
+                sehir->setText(kart->SEHIR());
+                telefon->setText(kart->TEL1());
+                fax->setText(kart->FAX1());
+                vd->setText(kart->VERGIDAIRESI());
+                vn->setText(kart->VERGINO());
+            }
+        });
     } catch (const Error &e) {
-        con->close();
         HataVer(e.text());
-        return;
     }
-    con->close();
 }
 
 void Tkullanicikayit::Button1Click() { reject(); }
@@ -179,23 +175,21 @@ bool Tkullanicikayit::Button2Click()
             return false;
         }
 
-    con->close();
-    if (!BaglantiKontrol(*con, 1))
-        return false;
     try {
-        TServerMethods1Client proxy(*con);
-        proxy.MailGonserCari(BilgisayarIdAl(),
-                             durum == teski ? QStringLiteral("Şifre Değiştirme İsteği") : QStringLiteral("B2B Yeni Kullanıcı İstek"),
-                             firmaadi->text(), adres1->text(), adres2->text(), ilce->text(), sehir->text(),
-                             telefon->text(), fax->text(), vd->text(), vn->text(), yetkili->text(),
-                             kullaniciadi->text(), sifre->text(), mail->text(), kargoambar->text());
+        const bool opened = SunucuCagir(*con, 1, [&](TServerMethods1Client &proxy) {
+            proxy.MailGonserCari(BilgisayarIdAl(),
+                durum == teski ? QStringLiteral("Şifre Değiştirme İsteği") : QStringLiteral("B2B Yeni Kullanıcı İstek"),
+                firmaadi->text(), adres1->text(), adres2->text(), ilce->text(), sehir->text(), telefon->text(),
+                fax->text(), vd->text(), vn->text(), yetkili->text(), kullaniciadi->text(), sifre->text(), mail->text(),
+                kargoambar->text());
+        });
+        if (!opened)
+            return false;
     } catch (const Error &e) {
         // A failed call is reported as such, never as a sent request.
-        con->close();
         HataVer(e.text());
         return false;
     }
-    con->close();
     BilgiVer(QStringLiteral("İsteğiniz Gönderildi!"));
     return true;
 }

@@ -11,6 +11,7 @@
 #include "identity.h"
 #include "messages.h"
 #include "proxy.h"
+#include "servercall.h"
 #include "sonucbilgisi.h"
 #include "surec.h"
 
@@ -282,21 +283,19 @@ void Tgirisform::Devamet(const QString &disIp)
 bool Tgirisform::GirisBilgisiAl(ServerConnection &clone, const QString &idsi, TSonucBilgisi &bilgi,
                                 const QString &disIp)
 {
-    if (!BaglantiKontrol(clone, 0))
-        return false;
+    bool found = false;
     try {
-        TServerMethods1Client proxy(clone);
-        const TSonucBilgisi *kayit = proxy.BuyukGetir(idsi);
-        if (!kayit) {
-            clone.close();
-            return false;
-        }
-        bilgi.Kopyala(*kayit);
+        SunucuCagir(clone, 0, [&](TServerMethods1Client &proxy) {
+            if (const TSonucBilgisi *kayit = proxy.BuyukGetir(idsi)) {
+                bilgi.Kopyala(*kayit);
+                found = true;
+            }
+        });
     } catch (...) {
-        clone.close();
-        return false;
+        found = false;
     }
-    clone.close();
+    if (!found)
+        return false;
     bilgi.setBilgiSayarAdi(BilgisayarAdiAl());
     bilgi.setBilgisayarKullanici(KullaniciAdiAl());
     bilgi.setIcip(IcIpAl());

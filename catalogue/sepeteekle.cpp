@@ -1,13 +1,11 @@
 #include "sepeteekle.h"
 
-#include "connection.h"
-#include "connectioncheck.h"
 #include "datagrid.h"
 #include "dataset.h"
 #include "messages.h"
 #include "moneyedit.h"
-#include "proxy.h"
 #include "sepet.h"
+#include "servercall.h"
 #include "sonucbilgisi.h"
 #include "stokayarinti.h"
 
@@ -25,17 +23,12 @@ SepeteEkleAkisi::SepeteEkleAkisi(Sepet &sepet, QWidget *window, QObject *parent)
 
 int SepeteEkleAkisi::KoliAdetiAl(int stokno)
 {
-    auto clone = m_sepet.bagc.clone();
-    if (!BaglantiKontrol(*clone, 0))
-        return 1;
     int n = 1;
     try {
-        TServerMethods1Client proxy(*clone);
-        n = proxy.EnVer(stokno);
+        KlonlaCagir(m_sepet.bagc, 0, [&](TServerMethods1Client &proxy) { n = proxy.EnVer(stokno); });
     } catch (...) {
-        n = 1;
+        n = 1; // the server cannot tell
     }
-    clone->close();
     return n;
 }
 
@@ -139,37 +132,26 @@ void SepeteEkleAkisi::SatirDegistir(int sirano)
 void SepeteEkleAkisi::SatirEkle(DataSet &liste, double miktar, double fiyat, double ind1, double ind2,
                                 double ind3, double ind4)
 {
-    auto copy = m_sepet.sbilgi.kopyasi();
-    ServerConnection &bagc = m_sepet.bagc;
-    if (!BaglantiKontrol(bagc, 1))
-        return;
     int result = 0;
-    {
-        TServerMethods1Client proxy(bagc);
-        result = proxy.SepetEkle2(std::move(copy), m_sepet.sbilgi.CARINO(),
+    SunucuCagir(m_sepet.bagc, 1, [&](TServerMethods1Client &proxy) {
+        result = proxy.SepetEkle2(m_sepet.sbilgi.kopyasi(), m_sepet.sbilgi.CARINO(),
                                   int(liste.fieldInt(QStringLiteral("STOK_STOKNO"))),
                                   liste.fieldString(QStringLiteral("BARKOD")), liste.fieldString(QStringLiteral("ADI")),
                                   miktar, double(qint64(liste.fieldDouble(QStringLiteral("KDV")))), fiyat, ind1,
                                   m_sepet.sbilgi.Sirano(), int(liste.fieldDouble(QStringLiteral("K"))), ind2, ind3,
                                   ind4);
-    }
+    });
     if (result == 1)
         m_sepet.SepetYenile();
-    bagc.close();
 }
 
 void SepeteEkleAkisi::SatirGuncelle(int sirano, double miktar, double fiyat)
 {
     DataSet &sepet = m_sepet.sepet;
     sepet.locate(QStringLiteral("SIRANO"), sirano);
-    auto copy = m_sepet.sbilgi.kopyasi();
-    ServerConnection &bagc = m_sepet.bagc;
-    if (!BaglantiKontrol(bagc, 1))
-        return;
     int result = 0;
-    {
-        TServerMethods1Client proxy(bagc);
-        result = proxy.SepetGuncelle2(std::move(copy), m_sepet.sbilgi.CARINO(), 0,
+    SunucuCagir(m_sepet.bagc, 1, [&](TServerMethods1Client &proxy) {
+        result = proxy.SepetGuncelle2(m_sepet.sbilgi.kopyasi(), m_sepet.sbilgi.CARINO(), 0,
                                       sepet.fieldString(QStringLiteral("BARKOD")),
                                       sepet.fieldString(QStringLiteral("STOKADI")), miktar,
                                       double(qint64(sepet.fieldDouble(QStringLiteral("KDV")))), fiyat,
@@ -177,10 +159,9 @@ void SepeteEkleAkisi::SatirGuncelle(int sirano, double miktar, double fiyat)
                                       sirano, sepet.fieldDouble(QStringLiteral("INDIRIMORANI2")),
                                       sepet.fieldDouble(QStringLiteral("INDIRIMORANI3")),
                                       sepet.fieldDouble(QStringLiteral("INDIRIMORANI4")));
-    }
+    });
     if (result == 1)
         m_sepet.SepetYenile();
-    bagc.close();
 }
 
 } // namespace kestro

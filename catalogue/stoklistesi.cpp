@@ -2,14 +2,12 @@
 
 #include "aramametni.h"
 #include "background.h"
-#include "connection.h"
-#include "connectioncheck.h"
 #include "datagrid.h"
 #include "helpers.h"
 #include "messages.h"
 #include "numberformat.h"
-#include "proxy.h"
 #include "sepet.h"
+#include "servercall.h"
 #include "sepeteekle.h"
 #include "sonucbilgisi.h"
 
@@ -202,22 +200,20 @@ void StokListesiSekmesi::aramaBaslat()
 
 bool StokListesiSekmesi::StokListesiGetir(const QString &text, DataSet &into)
 {
-    auto copy = m_sepet.sbilgi.kopyasi();
-    auto clone = m_sepet.bagc.clone();
-    if (!BaglantiKontrol(*clone, 0))
-        return true;
+    bool failed = true;
     try {
-        TServerMethods1Client proxy(*clone);
-        DataSet result = proxy.StokAraGetirVosk(text, std::move(copy));
-        if (!result.hasField(QStringLiteral("IND1")))
-            return true; // a result without the discount rates is no stock list
-        FloatAlanlariBicimle(result);
-        into = std::move(result);
+        KlonlaCagir(m_sepet.bagc, 0, [&](TServerMethods1Client &proxy) {
+            DataSet result = proxy.StokAraGetirVosk(text, m_sepet.sbilgi.kopyasi());
+            if (!result.hasField(QStringLiteral("IND1")))
+                return; // a result without the discount rates is no stock list
+            FloatAlanlariBicimle(result);
+            into = std::move(result);
+            failed = false;
+        });
     } catch (...) {
-        return true;
+        failed = true;
     }
-    clone->close();
-    return false;
+    return failed;
 }
 
 void StokListesiSekmesi::SpeedButton1Click()

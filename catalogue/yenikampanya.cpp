@@ -1,13 +1,11 @@
 #include "yenikampanya.h"
 
 #include "background.h"
-#include "connection.h"
-#include "connectioncheck.h"
 #include "datagrid.h"
 #include "helpers.h"
 #include "messages.h"
-#include "proxy.h"
 #include "sepet.h"
+#include "servercall.h"
 #include "sonucbilgisi.h"
 
 #include <QScreen>
@@ -138,17 +136,14 @@ void SecilmisStoklarSekmesi::sekmeGosterildi() { m_loader->start(); }
 
 bool SecilmisStoklarSekmesi::Getir(DataSet &into)
 {
-    auto clone = m_sepet.bagc.clone();
-    if (!BaglantiKontrol(*clone, 0))
-        return true;
-    TServerMethods1Client proxy(*clone);
-    DataSet result = m_kaynak == StokKaynagi::YeniStoklar
-        ? proxy.YenilerVer2(m_sepet.sbilgi.CARINO())
-        : proxy.KampanyaliVer2(m_sepet.sbilgi.CARINO(), m_sepet.sbilgi.MusteriTipi());
-    FloatAlanlariBicimle(result);
-    into = std::move(result);
-    clone->close();
-    return false;
+    // An error of the call itself leaves the work; the loader counts it as a failed load.
+    return !KlonlaCagir(m_sepet.bagc, 0, [&](TServerMethods1Client &proxy) {
+        DataSet result = m_kaynak == StokKaynagi::YeniStoklar
+            ? proxy.YenilerVer2(m_sepet.sbilgi.CARINO())
+            : proxy.KampanyaliVer2(m_sepet.sbilgi.CARINO(), m_sepet.sbilgi.MusteriTipi());
+        FloatAlanlariBicimle(result);
+        into = std::move(result);
+    });
 }
 
 void SecilmisStoklarSekmesi::kolonDuzenle()

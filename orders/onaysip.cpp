@@ -1,9 +1,7 @@
 #include "onaysip.h"
 
-#include "connection.h"
-#include "connectioncheck.h"
 #include "messages.h"
-#include "proxy.h"
+#include "servercall.h"
 #include "sonucbilgisi.h"
 
 #include <QButtonGroup>
@@ -121,24 +119,19 @@ void TONAYSIP::fillRadioGroup(QButtonGroup *group, QVBoxLayout *layout, const Da
 
 void TONAYSIP::TeslimKargoYukle()
 {
-    auto clone = bagc.clone();
-    if (!BaglantiKontrol(*clone, 1))
-        return;
+    // Both lists on one clone of the connection; either list failing leaves the other.
     GuvenliCalistir([&] {
-        TServerMethods1Client proxy(*clone);
-        fillRadioGroup(teslimbox, teslimLayout, proxy.TeslimVer());
+        KlonlaCagir(bagc, 1, [&](TServerMethods1Client &proxy) {
+            GuvenliCalistir([&] { fillRadioGroup(teslimbox, teslimLayout, proxy.TeslimVer()); });
+            // The second kind is the usual one; with a single kind that one.
+            const QList<QAbstractButton *> teslim = teslimbox->buttons();
+            if (teslim.size() > 1)
+                teslim.at(1)->setChecked(true);
+            else if (teslim.size() == 1)
+                teslim.at(0)->setChecked(true);
+            GuvenliCalistir([&] { fillRadioGroup(boxkargo, kargoLayout, proxy.KargoVer()); });
+        });
     });
-    // The second kind is the usual one; with a single kind that one.
-    const QList<QAbstractButton *> teslim = teslimbox->buttons();
-    if (teslim.size() > 1)
-        teslim.at(1)->setChecked(true);
-    else if (teslim.size() == 1)
-        teslim.at(0)->setChecked(true);
-    GuvenliCalistir([&] {
-        TServerMethods1Client proxy(*clone);
-        fillRadioGroup(boxkargo, kargoLayout, proxy.KargoVer());
-    });
-    clone->close();
 }
 
 void TONAYSIP::boxkargoClick()
@@ -150,13 +143,12 @@ void TONAYSIP::boxkargoClick()
 
 void TONAYSIP::KargolariYukle(int kargoTuru)
 {
-    if (!BaglantiKontrol(bagc, 1))
-        return;
+    bool opened = false;
     const bool loaded = GuvenliCalistir([&] {
-        TServerMethods1Client proxy(bagc);
-        kargo = proxy.KargolarVer(kargoTuru);
+        opened = SunucuCagir(bagc, 1, [&](TServerMethods1Client &proxy) { kargo = proxy.KargolarVer(kargoTuru); });
     });
-    bagc.close();
+    if (!opened)
+        return;
     if (!loaded)
         kargo.clear();
     const QSignalBlocker block(kargocombo);

@@ -1,9 +1,7 @@
 #include "sepet.h"
 
-#include "connection.h"
-#include "connectioncheck.h"
 #include "helpers.h"
-#include "proxy.h"
+#include "servercall.h"
 #include "sonucbilgisi.h"
 
 namespace kestro {
@@ -12,31 +10,22 @@ Sepet::Sepet(ServerConnection &c, TSonucBilgisi &s, QObject *parent) : QObject(p
 
 bool Sepet::SepetYenile(DataSet &into)
 {
-    auto clone = bagc.clone();
-    if (!BaglantiKontrol(*clone, 1))
-        return false;
-    TServerMethods1Client proxy(*clone);
-    DataSet loaded = proxy.SepetVer2(sbilgi.CARINO());
-    FloatAlanlariBicimle(loaded);
-    into = std::move(loaded);
-    clone->close();
-    return true;
+    return KlonlaCagir(bagc, 1, [&](TServerMethods1Client &proxy) {
+        DataSet loaded = proxy.SepetVer2(sbilgi.CARINO());
+        FloatAlanlariBicimle(loaded);
+        into = std::move(loaded);
+    });
 }
 
 bool Sepet::SepetYenile() { return SepetYenile(sepet); }
 
 void Sepet::SecimGonder(int sirano, int secim)
 {
-    auto clone = bagc.clone();
-    if (!BaglantiKontrol(*clone, 1))
-        return;
     try {
-        TServerMethods1Client proxy(*clone);
-        proxy.SepetSecimGuncelle(sirano, secim);
+        KlonlaCagir(bagc, 1, [&](TServerMethods1Client &proxy) { proxy.SepetSecimGuncelle(sirano, secim); });
     } catch (...) {
         // The local flag stays; the next reload shows the server's state.
     }
-    clone->close();
 }
 
 } // namespace kestro

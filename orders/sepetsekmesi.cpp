@@ -1,16 +1,14 @@
 #include "sepetsekmesi.h"
 
 #include "background.h"
-#include "connection.h"
-#include "connectioncheck.h"
 #include "datagrid.h"
 #include "excelexport.h"
 #include "helpers.h"
 #include "messages.h"
 #include "numberformat.h"
 #include "onaysip.h"
-#include "proxy.h"
 #include "sepet.h"
+#include "servercall.h"
 #include "sonucbilgisi.h"
 
 #include <QGridLayout>
@@ -283,15 +281,11 @@ void SepetSekmesi::SatrSil1Click()
     d.locate(QStringLiteral("SIRANO"), sirano);
     if (!SoruSor(QStringLiteral("Satırı silmek istiyor musunuz "), MsgBtn::No))
         return;
-    ServerConnection &bagc = m_sepet.bagc;
-    if (!BaglantiKontrol(bagc, 1))
-        return;
     const QString note = d.fieldString(QStringLiteral("BARKOD")) + QLatin1Char('-') + d.fieldString(QStringLiteral("STOKADI"));
-    {
-        TServerMethods1Client proxy(bagc);
-        proxy.SepetSatirSil(m_sepet.sbilgi.kopyasi(), sirano, note);
-    }
-    bagc.close();
+    if (!SunucuCagir(m_sepet.bagc, 1, [&](TServerMethods1Client &proxy) {
+            proxy.SepetSatirSil(m_sepet.sbilgi.kopyasi(), sirano, note);
+        }))
+        return;
     m_sepet.SepetYenile();
     BilgiVer(QStringLiteral("Satır silindi !"));
 }
@@ -303,32 +297,20 @@ void SepetSekmesi::HepsiniSil1Click()
         return;
     if (!SoruSor(QStringLiteral("Tüm Sepeti Silmek İstiyor musunuz "), MsgBtn::No))
         return;
-    auto copy = m_sepet.sbilgi.kopyasi();
-    ServerConnection &bagc = m_sepet.bagc;
-    if (!BaglantiKontrol(bagc, 1))
+    if (!SunucuCagir(m_sepet.bagc, 1,
+                     [&](TServerMethods1Client &proxy) { proxy.SepetHepsiniSil(m_sepet.sbilgi.kopyasi()); }))
         return;
-    {
-        TServerMethods1Client proxy(bagc);
-        proxy.SepetHepsiniSil(std::move(copy));
-    }
     BilgiVer(QStringLiteral("Sepet Silindi !"));
-    bagc.close();
     m_sepet.SepetYenile();
 }
 
 bool SepetSekmesi::SiparisGonder(int kargoFirmasi, int kargoTuru, const QString &not_, int teslim)
 {
-    auto copy = m_sepet.sbilgi.kopyasi();
-    ServerConnection &bagc = m_sepet.bagc;
-    if (!BaglantiKontrol(bagc, 1))
-        return false;
     bool ok = false;
-    {
-        TServerMethods1Client proxy(bagc);
-        ok = proxy.SiparisKaydet(std::move(copy), m_sepet.sbilgi.CARINO(), teslim, kargoTuru, not_,
+    SunucuCagir(m_sepet.bagc, 1, [&](TServerMethods1Client &proxy) {
+        ok = proxy.SiparisKaydet(m_sepet.sbilgi.kopyasi(), m_sepet.sbilgi.CARINO(), teslim, kargoTuru, not_,
                                  m_sepet.sbilgi.Sirano(), kargoFirmasi);
-    }
-    bagc.close();
+    });
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #include "identity.h"
 #include "messages.h"
 #include "proxy.h"
+#include "servercall.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -113,22 +114,20 @@ void Tmailform::Button2Click()
     std::shared_ptr<ServerConnection> c = con;
     QPointer<Tmailform> self(this);
     ArkaPlanda([c, konusu, metin, basarili] {
-        if (!BaglantiKontrol(*c, 1))
-            return;
         try {
-            TServerMethods1Client proxy(*c);
-            const QString id = BilgisayarIdAl();
-            const TMobilCariBilgisi *kart = proxy.MobilCariBilgisiGetir(0, id);
-            if (kart) {
-                proxy.MailGonserCariNormal(id, konusu, kart->CARIADI(), kart->ADRES1(), kart->ADRES2(),
-                                           kart->ILCE(), kart->SEHIR(), kart->TEL1(), kart->FAX1(),
-                                           kart->VERGIDAIRESI(), kart->VERGINO(), kart->YETKILI(),
-                                           kart->KULLANICIADI(), kart->SIFRE(), kart->MAIL(), QString(), metin);
-                *basarili = true;
-            }
+            SunucuCagir(*c, 1, [&](TServerMethods1Client &proxy) {
+                const QString id = BilgisayarIdAl();
+                const TMobilCariBilgisi *kart = proxy.MobilCariBilgisiGetir(0, id);
+                if (kart) {
+                    proxy.MailGonserCariNormal(id, konusu, kart->CARIADI(), kart->ADRES1(), kart->ADRES2(),
+                        kart->ILCE(), kart->SEHIR(), kart->TEL1(), kart->FAX1(), kart->VERGIDAIRESI(), kart->VERGINO(),
+                        kart->YETKILI(), kart->KULLANICIADI(), kart->SIFRE(), kart->MAIL(), QString(), metin);
+                    *basarili = true;
+                }
+            });
         } catch (...) {
+            // The send failed; the message says so.
         }
-        c->close();
     })->Await([self, basarili] {
         if (*basarili)
             BilgiVer(QStringLiteral("Mail Gönderildi !"));

@@ -390,7 +390,8 @@ private slots:
         QTest::addColumn<bool>("hatirla");
         QTest::addColumn<QString>("ad");
         QTest::newRow("raw UTF-8 key, off") << QByteArray("[kullanici]\r\nisim=BAYI\r\nsifre=1234\r\nhat\xc4\xb1rla=0\r\n") << false << "";
-        QTest::newRow("raw UTF-8 key, on") << QByteArray("[kullanici]\r\nisim=BAYI\r\nsifre=1234\r\nhat\xc4\xb1rla=1\r\n") << true << "BAYI";
+        // QSettings caches a file by size and time: the rows differ in size so each is read afresh.
+        QTest::newRow("raw UTF-8 key, on") << QByteArray("[kullanici]\r\nisim=BAYI\r\nsifre=1234\r\nhat\xc4\xb1rla=true\r\n") << true << "BAYI";
         QTest::newRow("no remember key") << QByteArray("[kullanici]\r\nisim=BAYI4\r\n") << true << "BAYI4";
         QTest::newRow("empty file") << QByteArray() << true << "";
     }
