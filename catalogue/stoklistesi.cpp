@@ -146,12 +146,14 @@ StokListesiSekmesi::StokListesiSekmesi(Sepet &sepet, SepeteEkleAkisi &ekle, Aram
              cxGrid1DBTableView1->beginUpdate();
              cxGrid1DBTableView1->clearFilters();
          },
-         [this] { return StokListesiGetir(m_text, stok); },
+         [this] { return StokListesiGetir(m_text, m_result); },
          [this](bool failed) {
+             // The worker filled a dataset of its own; it replaces the list here, on this thread.
              if (failed) {
                  if (stok.isOpen())
                      stok.emptyRows();
              } else {
+                 stok = std::move(m_result);
                  emit captionChanged(QString::number(stok.rowCount()) + QStringLiteral("=Stok Listesi"));
              }
              m_araedit->setEnabled(true);

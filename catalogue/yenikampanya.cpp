@@ -104,10 +104,12 @@ SecilmisStoklarSekmesi::SecilmisStoklarSekmesi(StokKaynagi kaynak, Sepet &sepet,
                                   grid->setDataSet(nullptr);
                                   grid->beginUpdate();
                               },
-                              [this] { return Getir(liste); },
+                              [this] { return Getir(m_yuklenen); },
                               [this, ad](bool failed) {
-                                  if (!failed)
+                                  if (!failed) {
+                                      liste = std::move(m_yuklenen);
                                       emit captionChanged(QString::number(liste.rowCount()) + ad);
+                                  }
                                   grid->setDataSet(&liste);
                                   grid->endUpdate();
                                   grid->setEnabled(true);

@@ -43,6 +43,7 @@ private:
     Sepet &m_sepet;
     SepeteEkleAkisi &m_ekle;
     QWidget *m_busy;
+    DataSet m_yuklenen; // filled by the worker, moved into `liste` by the continuation
     // Last, so it is destroyed first and waits for a load still writing the members above.
     std::unique_ptr<TabLoader> m_loader;
 };

@@ -173,14 +173,19 @@ SepetSekmesi::SepetSekmesi(Sepet &sepet, QWidget *busy, QWidget *parent)
          [this] {
              // The reload reports its own connection failure; a server error is reported at the end.
              m_sunucuHatasi = false;
+             m_yuklendi = false;
              try {
-                 return !m_sepet.SepetYenile();
+                 m_yuklendi = m_sepet.SepetYenile(m_yuklenen);
+                 return !m_yuklendi;
              } catch (...) {
                  m_sunucuHatasi = true;
                  return true;
              }
          },
          [this](bool) {
+             // The worker filled a dataset of its own: the shared cart changes only on this thread.
+             if (m_yuklendi)
+                 m_sepet.sepet = std::move(m_yuklenen);
              emit captionChanged(QString::number(m_sepet.sepet.rowCount()) + QStringLiteral("=Sepet"));
              SepetToplamHesapla();
              cxGridDBTableView1->setEnabled(true);

@@ -2,6 +2,7 @@
 // overdue-balance warning and "Gönder".
 #pragma once
 
+#include "dataset.h"
 #include "sepettoplam.h"
 
 #include <QWidget>
@@ -68,6 +69,8 @@ private:
     QWidget *m_busy;
     QLineEdit *m_araedit = nullptr;
     std::atomic<bool> m_sunucuHatasi{false};
+    bool m_yuklendi = false;
+    DataSet m_yuklenen; // filled by the worker, moved into the cart by the continuation
     // Last, so it is destroyed first and waits for a load still writing the members above.
     std::unique_ptr<TabLoader> m_loader;
 };

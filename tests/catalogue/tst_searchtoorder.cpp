@@ -18,6 +18,7 @@
 #include "stoklistesi.h"
 #include "testserver.h"
 #include "tutarhesapla.h"
+#include "yenikampanya.h"
 
 #include "connectioncheck.h"
 
@@ -190,7 +191,14 @@ private slots:
             ekle.SatirEkle(found, 4, found.fieldDouble("FIYAT"), found.fieldDouble("IND1"), 0, 0, 0);
         }
         QCOMPARE(sepet.sepet.rowCount(), 2);
-        cartTab.SepetToplamHesapla();
+        // The tab's own load: in the background, then caption and totals.
+        QSignalSpy cartCaption(&cartTab, &SepetSekmesi::captionChanged);
+        cartTab.ssepetShow();
+        QVERIFY(!cartTab.cxGridDBTableView1->isEnabled());
+        QTRY_COMPARE(cartCaption.count(), 1);
+        QCOMPARE(cartCaption.last().first().toString(), QStringLiteral("2=Sepet"));
+        QVERIFY(cartTab.cxGridDBTableView1->isEnabled());
+        QCOMPARE(cartTab.cxGridDBTableView1->model()->rowCount(), 2);
         QCOMPARE(cartTab.geneltoplaml->text(), QStringLiteral("0,00")); // nothing selected
 
         // The "Seç" cell toggles the selection; another cell asks for the change dialog.
@@ -225,6 +233,27 @@ private slots:
         const int shown = seam.shown.size();
         cartTab.HepsiniSil1Click();
         QCOMPARE(seam.shown.size(), shown);
+    }
+
+    void newAndCampaignListsLoadOnShow()
+    {
+        ScriptedSeam seam;
+        QWidget window;
+        Sepet sepet(bagc, sbilgi);
+        SepeteEkleAkisi ekle(sepet, &window);
+        for (const auto &[kaynak, ad] : {std::pair{StokKaynagi::YeniStoklar, QStringLiteral("=Yeni Stoklar")},
+                                         std::pair{StokKaynagi::Kampanyali, QStringLiteral("=Kampanyalı")}}) {
+            SecilmisStoklarSekmesi tab(kaynak, sepet, ekle, nullptr, &window);
+            QSignalSpy caption(&tab, &SecilmisStoklarSekmesi::captionChanged);
+            tab.sekmeGosterildi();
+            QTRY_COMPARE(caption.count(), 1);
+            QVERIFY(tab.liste.rowCount() > 0);
+            QCOMPARE(caption.last().first().toString(), QString::number(tab.liste.rowCount()) + ad);
+            QVERIFY(tab.liste.hasField(QStringLiteral("IND1")));
+            tab.sekmeGosterildi(); // shown again: loaded again
+            QTRY_COMPARE(caption.count(), 2);
+        }
+        QVERIFY(seam.shown.isEmpty());
     }
 
     void columnsByUserType_data()
