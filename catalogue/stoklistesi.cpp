@@ -131,7 +131,7 @@ StokListesiSekmesi::StokListesiSekmesi(Sepet &sepet, SepeteEkleAkisi &ekle, Aram
     siparisleriGoster->setEnabled(false);
     stokHareketleri->setEnabled(false);
     cxGrid1DBTableView1->setPopupMenu(popstok);
-    connect(cxGrid1DBTableView1, &DataGrid::rowDoubleClicked, this, sepeteEkle);
+    connect(cxGrid1DBTableView1, &DataGrid::rowActivated, this, sepeteEkle);
 
     if (m_araedit)
         connect(m_araedit, &AramaKutusu::enterBasildi, this, [this] { aramaBaslat(); });

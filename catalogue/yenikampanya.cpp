@@ -93,7 +93,7 @@ SecilmisStoklarSekmesi::SecilmisStoklarSekmesi(StokKaynagi kaynak, Sepet &sepet,
     grid->setRowHeight(40);
     grid->addSummary("OEM1", SummaryKind::Count);
     root->addWidget(grid);
-    connect(grid, &DataGrid::rowDoubleClicked, this,
+    connect(grid, &DataGrid::rowActivated, this,
             [this] { GuvenliCalistir([this] { m_ekle.listedenEkle(*grid, liste, m_kaynak); }); });
 
     const QString ad = yeni ? QStringLiteral("=Yeni Stoklar") : QStringLiteral("=Kampanyalı");

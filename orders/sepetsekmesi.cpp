@@ -98,7 +98,7 @@ SepetSekmesi::SepetSekmesi(Sepet &sepet, QWidget *busy, QWidget *parent)
     menu->addSeparator();
     menu->addAction(QStringLiteral("Hepsini Sil"), this, [this] { GuvenliCalistir([this] { HepsiniSil1Click(); }); });
     cxGridDBTableView1->setPopupMenu(menu);
-    connect(cxGridDBTableView1, &DataGrid::rowDoubleClicked, this,
+    connect(cxGridDBTableView1, &DataGrid::rowActivated, this,
             [this] { GuvenliCalistir([this] { Deitir1Click(); }); });
     connect(cxGridDBTableView1, &DataGrid::resized, this, [this] {
         if (!cxGridDBTableView1->isEnabled())
