@@ -1,9 +1,8 @@
 #include "numberformat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-#include <QRegularExpression>
 
 namespace kestro {
 
@@ -92,8 +91,10 @@ QString FormatFloat(const QString &pattern, double value, const QLocale &locale)
         intDigits.clear();
     while (intDigits.size() < p.minInt)
         intDigits.prepend(QLatin1Char('0'));
-    const bool zero = !intDigits.contains(QRegularExpression(QStringLiteral("[1-9]")))
-        && !dec.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    auto nonZero = [](const QString &digits) {
+        return std::any_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'1' && c <= u'9'; });
+    };
+    const bool zero = !nonZero(intDigits) && !nonZero(dec);
     if (p.grouping && intDigits.size() > 3) {
         const QString sep = locale.groupSeparator();
         for (int i = int(intDigits.size()) - 3; i > 0; i -= 3)
