@@ -30,7 +30,7 @@ public:
     QString Filters = QStringLiteral("{}");
     QString DSProxyPort = QStringLiteral("8090");
     int connectTimeoutMs = 5000;
-    int responseTimeoutMs = 120000;
+    int responseTimeoutMs = 30000; // direct actions block the window for at most this long
 
     // A new, closed connection with the same parameters.
     std::unique_ptr<ServerConnection> clone() const;

@@ -6,6 +6,7 @@
 #include "tablecodec.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 #include <QJsonDocument>
 #include <QtTest>
 
@@ -137,6 +138,47 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(TableError, decodeTable(json, d));
         QCOMPARE(d.rowCount(), 0);
         QCOMPARE(d.fieldCount(), 0);
+    }
+
+    void mutatedTablesNeverCrash()
+    {
+        // Every mutation of a good answer either decodes to equal-length columns or raises.
+        DataSet good;
+        good.addField("STOK_STOKNO", FieldType::Int32);
+        good.addField("ADI", FieldType::WideString);
+        good.addField("FIYAT", FieldType::Float);
+        good.addField("SEC", FieldType::Boolean);
+        for (int i = 0; i < 20; ++i) {
+            const int r = good.appendRow();
+            good.setValue(r, 0, i);
+            good.setValue(r, 1, QStringLiteral("YAĞ FİLTRESİ \"%1\"").arg(i));
+            good.setValue(r, 2, i * 1.25);
+            good.setValue(r, 3, i % 2 == 0);
+        }
+        const QByteArray base = "{\"result\":[" + encodeTable(good) + "]}";
+        QRandomGenerator rng(20261211);
+        int decoded = 0;
+        for (int n = 0; n < 3000; ++n) {
+            QByteArray m = base;
+            for (int k = rng.bounded(1, 4); k > 0; --k) {
+                const int at = rng.bounded(int(m.size()));
+                switch (rng.bounded(3)) {
+                case 0: m[at] = char(rng.bounded(256)); break;
+                case 1: m.remove(at, rng.bounded(1, 8)); break;
+                case 2: m.insert(at, m.mid(rng.bounded(int(m.size())), rng.bounded(1, 12))); break;
+                }
+            }
+            DataSet d;
+            try {
+                decodeTableAnswer(m, d);
+                ++decoded;
+                for (int c = 0; c < d.fieldCount(); ++c)
+                    QCOMPARE(int(d.column(c).size()), d.rowCount());
+            } catch (const TableError &) {
+                QCOMPARE(d.rowCount(), 0);
+            }
+        }
+        QVERIFY(decoded > 0); // some mutations (inside texts) still decode
     }
 
     void callAnswerWithTableOrError()
