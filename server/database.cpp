@@ -117,6 +117,11 @@ CREATE TABLE ayarlar (anahtar TEXT PRIMARY KEY, deger TEXT NOT NULL);
 CREATE TABLE giden_kutusu (id %ID%, tarih TEXT NOT NULL, tur TEXT NOT NULL, bilgisayarid TEXT NOT NULL,
   baslik TEXT NOT NULL, firma TEXT NOT NULL, alici TEXT NOT NULL, icerik TEXT NOT NULL);
 )SQL",
+    // 2: each stock's place in code order, the key of the search index
+    R"SQL(
+ALTER TABLE stoklar ADD COLUMN sira INTEGER;
+CREATE UNIQUE INDEX stoklar_sira ON stoklar(sira);
+)SQL",
 };
 
 QString dialect(QString sql)
@@ -358,11 +363,31 @@ bool migrate()
                                        "tokenize=\"unicode61 remove_diacritics 2\")")))
                 dbFailure(q.lastError());
         }
+        if (v == 1)
+            renumberStocks(); // the index was keyed by stokno before
         run(QStringLiteral("DELETE FROM sema_surumu"));
         run(QStringLiteral("INSERT INTO sema_surumu (surum) VALUES (?)"), {v + 1});
         t.commit();
     }
+    // Stocks written from outside since the last start have no place yet.
+    if (current != 0 && scalar(QStringLiteral("SELECT 1 FROM stoklar WHERE sira IS NULL LIMIT 1")).isValid()) {
+        Transaction t;
+        renumberStocks();
+        t.commit();
+    }
     return current == 0;
+}
+
+void renumberStocks()
+{
+    // Cleared first: the unique index refuses a place another stock still holds.
+    run(QStringLiteral("UPDATE stoklar SET sira = NULL"));
+    run(QStringLiteral("UPDATE stoklar SET sira = r.n FROM (SELECT stokno, ROW_NUMBER() OVER (ORDER BY barkod, stokno) AS n "
+                       "FROM stoklar) r WHERE r.stokno = stoklar.stokno"));
+    if (!Db::hasFts())
+        return;
+    run(QStringLiteral("INSERT INTO stok_ara (stok_ara) VALUES ('delete-all')"));
+    run(QStringLiteral("INSERT INTO stok_ara (rowid, metin) SELECT sira, arama FROM stoklar"));
 }
 
 } // namespace kestro::server

@@ -73,4 +73,10 @@ private:
 bool migrate();
 int schemaVersion();
 
+// Gives every stock its place in code order (stoklar.sira: binary order of
+// barkod, then stokno) and rebuilds the search index keyed by that place, so
+// matches come out of the index already in answer order. Run inside a
+// transaction after stocks are added or their codes or search texts change.
+void renumberStocks();
+
 } // namespace kestro::server

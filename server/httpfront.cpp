@@ -7,6 +7,8 @@
 
 #include <QUrl>
 
+#include <sys/socket.h>
+
 namespace kestro::server {
 
 namespace {
@@ -34,6 +36,11 @@ int serveHttp(const ListenOptions &opt, const Methods &methods, const Settings &
     http.set_read_timeout(30, 0);
     const int threads = opt.threads;
     http.new_task_queue = [threads] { return new httplib::ThreadPool(size_t(threads)); };
+    socket_t listening = INVALID_SOCKET;
+    http.set_socket_options([&listening](socket_t sock) {
+        httplib::default_socket_options(sock);
+        listening = sock;
+    });
 
     http.Get("/datasnap/rest/DSAdmin/GetPlatformName", [](const httplib::Request &, httplib::Response &res) {
         res.set_content("{\"result\":[\"Kestro B2B Sunucusu (Linux)\"]}", jsonType);
@@ -64,6 +71,11 @@ int serveHttp(const ListenOptions &opt, const Methods &methods, const Settings &
         qCritical("kestro-server: cannot listen on %s:%d", qPrintable(opt.address), opt.port);
         return 2;
     }
+    // The library listens with a backlog of 5: more clients connecting at once
+    // lose their SYN and wait a full second for its retry. Listening again
+    // only raises the backlog.
+    if (listening != INVALID_SOCKET)
+        ::listen(listening, SOMAXCONN);
     qInfo("kestro-server: listening on %s:%d", qPrintable(opt.address), opt.port);
     return http.listen_after_bind() ? 0 : 1;
 }

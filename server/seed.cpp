@@ -205,8 +205,8 @@ QString partNumber(Rng &r, int style)
 
 void seedStocks(Rng &r, int count)
 {
-    QSqlQuery q = prepared(QStringLiteral("INSERT INTO stoklar VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    QSqlQuery f = prepared(Db::hasFts() ? QStringLiteral("INSERT INTO stok_ara (rowid, metin) VALUES (?, ?)") : QStringLiteral("SELECT ?, ?"));
+    // The place in code order (the last column) and the search index come from renumberStocks.
+    QSqlQuery q = prepared(QStringLiteral("INSERT INTO stoklar VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,NULL)"));
     for (int stokno = 1; stokno <= count; ++stokno) {
         const int pi = (stokno - 1) % int(std::size(parts));
         const Part &p = parts[pi];
@@ -236,9 +236,8 @@ void seedStocks(Rng &r, int count)
                  kampfiyat, r.chance(30) ? double(r.range(1, 2) * 5) : 0.0, kampanya ? 1 : 0, r.chance(2) ? 1 : 0,
                  durum, p.koli, eldeki, double(r.range(0, 3) * r.range(0, 5)),
                  double(durum == 3 || durum == 5 ? r.range(10, 100) : 0), resim, searchText(fields)});
-        if (Db::hasFts())
-            exec(f, {stokno, searchText(fields)});
     }
+    renumberStocks();
 }
 
 struct SeedStock

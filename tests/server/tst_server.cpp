@@ -8,6 +8,8 @@
 #include <QtConcurrent/QtConcurrent>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace kestro;
@@ -58,6 +60,41 @@ class TestServerMethods : public QObject
         } catch (const ServerError &e) {
             return {400, e.text().toUtf8()};
         }
+    }
+
+    // Stocks whose search text has a word starting with each of `words`, in code
+    // order (bytes of the code, then stock number), read from the database file
+    // without the search index.
+    QList<qint64> scanInCodeOrder(const QStringList &words)
+    {
+        QList<qint64> out;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("scan"));
+            db.setDatabaseName(server.databasePath());
+            if (!db.open())
+                return out;
+            QString sql = QStringLiteral("SELECT stokno FROM stoklar WHERE 1=1");
+            for (int i = 0; i < words.size(); ++i)
+                sql += QStringLiteral(" AND (' ' || arama) LIKE ?");
+            QSqlQuery q(db);
+            q.prepare(sql + QStringLiteral(" ORDER BY barkod, stokno"));
+            for (int i = 0; i < words.size(); ++i)
+                q.bindValue(i, QStringLiteral("%% %1%").arg(words.at(i)));
+            q.exec();
+            while (q.next())
+                out << q.value(0).toLongLong();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("scan"));
+        return out;
+    }
+
+    static QList<qint64> stocksOf(const DataSet &t)
+    {
+        QList<qint64> out;
+        const int col = t.fieldIndex(QStringLiteral("STOK_STOKNO"));
+        for (int r = 0; r < t.rowCount(); ++r)
+            out << t.asInt(r, col);
+        return out;
     }
 
 private slots:
@@ -139,6 +176,26 @@ private slots:
         if (text.isEmpty())
             QCOMPARE(t.rowCount(), 100);
         QVERIFY(c->StokAraGetirVosk(QStringLiteral("FILTRESI"), bayi.kopyasi()).rowCount() > 0);
+    }
+
+    void searchGivesEveryMatchInCodeOrder_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("one word") << "FILTRESI" << QStringList{"FILTRESI"};
+        QTest::newRow("prefix") << "AMORT" << QStringList{"AMORT"};
+        QTest::newRow("two words") << "BOSCH FREN" << QStringList{"BOSCH", "FREN"};
+        QTest::newRow("turkish") << "yağ filtresi" << QStringList{"YAG", "FILTRESI"};
+        QTest::newRow("part number") << "16-07" << QStringList{"1607"};
+    }
+    void searchGivesEveryMatchInCodeOrder()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+        const QList<qint64> expected = scanInCodeOrder(words);
+        QVERIFY(!expected.isEmpty());
+        Client c(server);
+        QCOMPARE(stocksOf(c->StokAraGetirVosk(text, bayi.kopyasi())), expected);
     }
 
     void cartToOrderToHistory()
@@ -513,6 +570,34 @@ private slots:
         QCOMPARE(c->MailGonserCariNormal(QStringLiteral("TEST-BAYI"), QStringLiteral("Konu"), {}, {}, {}, {}, {}, {}, {},
                                          {}, {}, {}, {}, {}, {}, {}, QStringLiteral("mesaj")),
                  1);
+    }
+
+    // A stock written straight into the database (as another program would)
+    // takes its place in code order and becomes searchable at the next start.
+    void stockAddedFromOutsideIsFoundAfterRestart()
+    {
+        server.stop();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outside"));
+            db.setDatabaseName(server.databasePath());
+            QVERIFY(db.open());
+            QVERIFY(db.transaction());
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QStringLiteral(
+                "INSERT INTO stoklar (stokno, barkod, adi, kdv, fiyat, kampfiyat, ekindirim, kampanya, yeni, durum, koli, "
+                "eldeki, alinansiparis, verilensiparis, arama) SELECT MAX(stokno) + 1, '00-0001', 'ZZYENI FILTRESI', 20, "
+                "10, 0, 0, 0, 0, 1, 1, 0, 0, 0, '00 0001 000001 ZZYENI FILTRESI' FROM stoklar")));
+            QVERIFY(q.exec());
+            QVERIFY(db.commit());
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("outside"));
+        QVERIFY2(server.start(), qPrintable(server.lastError()));
+        Client c(server);
+        const DataSet found = c->StokAraGetirVosk(QStringLiteral("zzyeni"), bayi.kopyasi());
+        QCOMPARE(found.rowCount(), 1);
+        QCOMPARE(found.asString(0, found.fieldIndex(QStringLiteral("BARKOD"))), QStringLiteral("00-0001"));
+        QCOMPARE(stocksOf(c->StokAraGetirVosk(QStringLiteral("FILTRESI"), bayi.kopyasi())),
+                 scanInCodeOrder({QStringLiteral("FILTRESI")}));
     }
 };
 
