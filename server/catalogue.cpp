@@ -55,22 +55,8 @@ constexpr int textSources[] = {sBarkod, sAdi, sMarka, sModel, sFinishkod, 14, 15
 constexpr int textTargets[] = {1, 2, 3, 4, 5, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 35};
 static_assert(std::size(textSources) == std::size(textTargets));
 
-// Nearly every cell is short ASCII: widened here it skips the UTF-8 decoder's
-// per-call set-up, which costs more than the copy.
-void appendCell(TextStore &out, const char *p, size_t n)
-{
-    char16_t wide[128];
-    if (n <= std::size(wide)) {
-        size_t i = 0;
-        for (; i < n && static_cast<unsigned char>(p[i]) < 0x80; ++i)
-            wide[i] = char16_t(p[i]);
-        if (i == n) {
-            out.push_back(QStringView(wide, qsizetype(n)));
-            return;
-        }
-    }
-    out.appendUtf8(p, n);
-}
+// Database text is UTF-8, as the column keeps it.
+void appendCell(TextStore &out, const char *p, size_t n) { out.appendUtf8(p, n); }
 
 struct SqliteSource
 {
@@ -136,7 +122,8 @@ public:
         F(37).push_back(m_staff ? src.real(sVerilen) : 0.0);
         for (size_t k = 0; k < std::size(textSources); ++k)
             src.text(textSources[k], S(textTargets[k]));
-        S(38).push_back(S(1).view(size_t(m_rows)));
+        const QByteArrayView code = S(1).utf8(size_t(m_rows));
+        S(38).appendUtf8(code.data(), size_t(code.size()));
         ++m_rows;
     }
 

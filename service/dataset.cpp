@@ -195,7 +195,7 @@ double DataSet::asDouble(int row, int col) const
     switch (c.storage()) {
     case Storage::Int: return double(c.ints[size_t(row)]);
     case Storage::Real: return c.reals[size_t(row)];
-    case Storage::Text: return c.texts.view(size_t(row)).toDouble();
+    case Storage::Text: return c.texts[size_t(row)].toDouble();
     case Storage::Bytes: return 0.0;
     }
     return 0.0;
@@ -209,7 +209,7 @@ qint64 DataSet::asInt(int row, int col) const
     switch (c.storage()) {
     case Storage::Int: return c.ints[size_t(row)];
     case Storage::Real: return qint64(c.reals[size_t(row)]);
-    case Storage::Text: return c.texts.view(size_t(row)).toLongLong();
+    case Storage::Text: return c.texts[size_t(row)].toLongLong();
     case Storage::Bytes: return 0;
     }
     return 0;
@@ -340,6 +340,7 @@ bool DataSet::locate(const QString &fieldName, const QVariant &v)
     if (col < 0)
         return false;
     const Column &c = m_columns[size_t(col)];
+    const QByteArray text = c.storage() == Storage::Text ? v.toString().toUtf8() : QByteArray();
     for (int r = 0; r < m_rows; ++r) {
         if (c.nulls[size_t(r)])
             continue;
@@ -347,7 +348,7 @@ bool DataSet::locate(const QString &fieldName, const QVariant &v)
         switch (c.storage()) {
         case Storage::Int: match = c.ints[size_t(r)] == v.toLongLong(); break;
         case Storage::Real: match = c.reals[size_t(r)] == v.toDouble(); break;
-        case Storage::Text: match = c.texts.view(size_t(r)) == v.toString(); break;
+        case Storage::Text: match = c.texts.utf8(size_t(r)) == text; break;
         case Storage::Bytes: match = c.bytes[size_t(r)] == v.toByteArray(); break;
         }
         if (match) {

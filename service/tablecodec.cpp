@@ -341,6 +341,39 @@ public:
         done(w);
     }
 
+    // Text that is UTF-8 already: only the JSON escapes are written.
+    void utf8Text(QByteArrayView s)
+    {
+        static const char hex[] = "0123456789abcdef";
+        const qsizetype n = s.size();
+        char *w = room(6 * n + 2);
+        *w++ = '"';
+        const char *p = s.data();
+        for (qsizetype i = 0; i < n; ++i) {
+            const auto c = static_cast<unsigned char>(p[i]);
+            if (c >= 0x20 && c != '"' && c != '\\') {
+                *w++ = char(c);
+                continue;
+            }
+            *w++ = '\\';
+            switch (c) {
+            case '"': *w++ = '"'; break;
+            case '\\': *w++ = '\\'; break;
+            case '\n': *w++ = 'n'; break;
+            case '\r': *w++ = 'r'; break;
+            case '\t': *w++ = 't'; break;
+            default:
+                *w++ = 'u';
+                *w++ = '0';
+                *w++ = '0';
+                *w++ = hex[c >> 4];
+                *w++ = hex[c & 15];
+            }
+        }
+        *w++ = '"';
+        done(w);
+    }
+
     void integer(qint64 v)
     {
         char *w = room(24);
@@ -452,7 +485,7 @@ void encodeTable(const DataSet &t, QByteArray &out)
                 }
                 break;
             case DataSet::Storage::Real: w.real(col.reals[size_t(r)]); break;
-            case DataSet::Storage::Text: w.text(col.texts.view(size_t(r))); break;
+            case DataSet::Storage::Text: w.utf8Text(col.texts.utf8(size_t(r))); break;
             case DataSet::Storage::Bytes: {
                 const QByteArray b = col.bytes[size_t(r)].toBase64();
                 w.raw('"');

@@ -1,7 +1,5 @@
 #include "textstore.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
 
 namespace kestro {
@@ -15,44 +13,33 @@ TextStore &TextStore::operator=(const TextStore &o)
     m_refs = o.m_refs;
     m_used = o.m_used;
     m_capacity = o.m_used;
-    m_chars.reset(m_used ? new char16_t[m_used] : nullptr);
+    m_bytes.reset(m_used ? new char[m_used] : nullptr);
     if (m_used)
-        std::memcpy(m_chars.get(), o.m_chars.get(), m_used * sizeof(char16_t));
+        std::memcpy(m_bytes.get(), o.m_bytes.get(), m_used);
     return *this;
 }
 
-char16_t *TextStore::room(size_t units)
+TextStore::Ref TextStore::storeBytes(const char *data, size_t bytes)
 {
-    if (m_used + units > m_capacity) {
-        const size_t capacity = std::max({m_capacity * 2, m_used + units, size_t(4096)});
-        std::unique_ptr<char16_t[]> bigger(new char16_t[capacity]); // not zero-filled
+    if (m_used + bytes > m_capacity) {
+        const size_t capacity = std::max({m_capacity * 2, m_used + bytes, size_t(4096)});
+        std::unique_ptr<char[]> bigger(new char[capacity]); // not zero-filled
         if (m_used)
-            std::memcpy(bigger.get(), m_chars.get(), m_used * sizeof(char16_t));
-        m_chars = std::move(bigger);
+            std::memcpy(bigger.get(), m_bytes.get(), m_used);
+        m_bytes = std::move(bigger);
         m_capacity = capacity;
     }
-    return m_chars.get() + m_used;
+    if (bytes)
+        std::memcpy(m_bytes.get() + m_used, data, bytes);
+    const Ref r{m_used, uint32_t(bytes)};
+    m_used += bytes;
+    return r;
 }
 
 TextStore::Ref TextStore::store(QStringView s)
 {
-    char16_t *out = room(size_t(s.size()));
-    if (!s.isEmpty())
-        std::memcpy(out, s.utf16(), size_t(s.size()) * sizeof(char16_t));
-    const Ref r{m_used, uint32_t(s.size())};
-    m_used += size_t(s.size());
-    return r;
-}
-
-void TextStore::appendUtf8(const char *data, size_t bytes)
-{
-    // UTF-16 never needs more units than UTF-8 has bytes.
-    static thread_local QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QChar *begin = reinterpret_cast<QChar *>(room(bytes));
-    QChar *end = decoder.appendToBuffer(begin, QByteArrayView(data, qsizetype(bytes)));
-    const size_t length = size_t(end - begin);
-    m_refs.push_back({m_used, uint32_t(length)});
-    m_used += length;
+    const QByteArray u = s.toUtf8();
+    return storeBytes(u.constData(), size_t(u.size()));
 }
 
 } // namespace kestro

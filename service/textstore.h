@@ -1,7 +1,9 @@
-// Text cells of one column kept in one UTF-16 buffer with offsets, so a
-// decoded column costs two allocations instead of one per cell.
+// Text cells of one column kept as UTF-8 in one buffer with offsets: a
+// decoded column costs two allocations instead of one per cell, and text
+// travels from the wire into the column and back without conversion.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -30,17 +32,17 @@ public:
     }
     void reserve(size_t cells) { m_refs.reserve(cells); }
 
-    QString operator[](size_t i) const { return view(i).toString(); }
-    QStringView view(size_t i) const
+    QString operator[](size_t i) const { return QString::fromUtf8(utf8(i)); }
+    QByteArrayView utf8(size_t i) const
     {
         const Ref r = m_refs[i];
-        return QStringView(m_chars.get() + r.start, qsizetype(r.length));
+        return QByteArrayView(m_bytes.get() + r.start, qsizetype(r.length));
     }
 
     void push_back(QStringView s) { m_refs.push_back(store(s)); }
     void emplace_back() { m_refs.push_back({0, 0}); }
-    // Decodes UTF-8 straight into the buffer.
-    void appendUtf8(const char *data, size_t bytes);
+    // Valid UTF-8, as a JSON parser or the database hands it over.
+    void appendUtf8(const char *data, size_t bytes) { m_refs.push_back(storeBytes(data, bytes)); }
     // Replacing a cell appends the new text; the old one stays until clear().
     void set(size_t i, QStringView s) { m_refs[i] = store(s); }
     void erase(size_t i) { m_refs.erase(m_refs.begin() + std::ptrdiff_t(i)); }
@@ -52,8 +54,8 @@ private:
         uint32_t length;
     };
     Ref store(QStringView s);
-    char16_t *room(size_t units); // space for `units` more at the end
-    std::unique_ptr<char16_t[]> m_chars;
+    Ref storeBytes(const char *data, size_t bytes);
+    std::unique_ptr<char[]> m_bytes;
     size_t m_used = 0;
     size_t m_capacity = 0;
     std::vector<Ref> m_refs;
