@@ -177,14 +177,13 @@ void StokListesiSekmesi::kullaniciTipineGoreDuzenle(int musteriTipi)
         cxGrid1DBTableView1->setColumnVisible(QLatin1String(c), temsilci);
         cxGrid1DBTableView1->setColumnOffered(QLatin1String(c), temsilci);
     }
-    if (musteriTipi == 4)
+    m_kampanyasiz = musteriTipi == 4;
+    if (m_kampanyasiz)
         for (const char *c : {"K", "KAMPFIYAT"}) {
             cxGrid1DBTableView1->setColumnVisible(QLatin1String(c), false);
             cxGrid1DBTableView1->setColumnOffered(QLatin1String(c), false);
         }
 }
-
-bool StokListesiSekmesi::aramaSuruyor() const { return m_araedit && !m_araedit->isEnabled(); }
 
 void StokListesiSekmesi::SpeedButton2Click()
 {
@@ -244,8 +243,10 @@ void StokListesiSekmesi::StokKolonDuzenle(int windowWidth)
     DataGrid *g = cxGrid1DBTableView1;
     g->beginUpdate();
     m_wide = windowWidth >= 1153;
-    for (const char *c : {"KDVDAHIL", "NETFIYAT", "KAMPFIYAT", "LISTEFIYAT1"})
+    for (const char *c : {"KDVDAHIL", "NETFIYAT", "LISTEFIYAT1"})
         g->setColumnVisible(QLatin1String(c), m_wide);
+    // A user without campaigns never gets the campaign price back from a resize.
+    g->setColumnVisible(QStringLiteral("KAMPFIYAT"), m_wide && !m_kampanyasiz);
     g->setColumnVisible(fiyatBilgisi, !m_wide);
     g->setRowHeight(m_wide ? 60 : 100);
     g->SutunGenislikAyarla(g->width());

@@ -37,7 +37,6 @@ public:
     void SpeedButton1Click(); // "Temizle"
     // Re-lays the grid for the main window's width (wide from 1153 pixels).
     void StokKolonDuzenle(int windowWidth);
-    bool aramaSuruyor() const;
     // The work of a search; true on failure.
     bool StokListesiGetir(const QString &text, DataSet &into);
     // The customer account changed: the list is emptied.
@@ -63,6 +62,7 @@ private:
     QString m_text;
     DataSet m_result;
     bool m_wide = true;
+    bool m_kampanyasiz = false;
     // Last, so it is destroyed first and waits for a load still writing the members above.
     std::unique_ptr<TabLoader> m_loader;
 };

@@ -312,6 +312,10 @@ private slots:
         for (const char *c : {"KDVDAHIL", "NETFIYAT", "KAMPFIYAT", "LISTEFIYAT1"})
             QVERIFY(g->isColumnVisible(c));
         QCOMPARE(g->rowHeight(), 60);
+        stokTab.kullaniciTipineGoreDuzenle(4); // no campaigns: a resize must not bring the price back
+        stokTab.StokKolonDuzenle(1600);
+        QVERIFY(!g->isColumnVisible("KAMPFIYAT"));
+        QVERIFY(g->isColumnVisible("NETFIYAT"));
     }
 
     void searchAnswerWithoutRatesFails()
