@@ -50,8 +50,13 @@ TabLoader::TabLoader(Steps steps, QObject *parent) : QObject(parent), m_steps(st
 
 TabLoader::~TabLoader()
 {
-    if (m_running && m_workDone)
-        m_workDone->acquire();
+    if (!m_running || !m_workDone)
+        return;
+    // The work may be waiting for this thread to show a message, so events keep
+    // flowing while it ends; its continuation then finds the loader going.
+    m_dying = true;
+    while (!m_workDone->tryAcquire(1, 10))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TabLoader::start()
@@ -75,7 +80,7 @@ void TabLoader::start()
         }
         done->release();
     })->Await([self, failed] {
-        if (!self)
+        if (!self || self->m_dying)
             return;
         if (self->m_steps.end)
             self->m_steps.end(*failed);

@@ -53,6 +53,7 @@ private:
     Steps m_steps;
     std::shared_ptr<QSemaphore> m_workDone;
     bool m_running = false;
+    bool m_dying = false;
     bool m_again = false;
 };
 

@@ -232,6 +232,25 @@ private slots:
         QVERIFY(!ended); // no continuation for a loader that is gone
     }
 
+    void tabLoaderGoneWhileItsWorkShowsAMessage()
+    {
+        // The work waits for the UI thread to show a message while the loader is destroyed.
+        ScriptedSeam seam;
+        std::atomic<bool> finished{false};
+        {
+            TabLoader loader({{}, [&] {
+                                  QThread::msleep(30);
+                                  DuzMesajGoster(QStringLiteral("deneme"));
+                                  finished = true;
+                                  return false;
+                              },
+                              {}, false});
+            loader.start();
+        }
+        QVERIFY(finished);
+        QCOMPARE(seam.count(QStringLiteral("deneme")), 1);
+    }
+
     void tabLoaderFailureShowsMessageOnceAfterEnd()
     {
         ScriptedSeam seam;
