@@ -4,8 +4,6 @@
 
 #include <QCursor>
 #include <QDesktopServices>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QMutexLocker>
 #include <QPaintEvent>
@@ -507,13 +505,7 @@ void TRealTimeMarquee::DoImage(const QString &uri, QImage &image)
         OnImage(this, uri, image);
         return;
     }
-    const QFileInfo info(uri);
-    if (uri.isEmpty() || !info.isFile() || info.size() > SimpleHTMLLimits::MaxImageFileBytes)
-        return;
-    QImageReader reader(uri);
-    QImage loaded;
-    if (reader.read(&loaded))
-        image = loaded;
+    LoadImageFile(uri, image);
 }
 
 void TRealTimeMarquee::DoDrawItem(TMarqueeItem *item, TMarqueeBitmap &bitmap)

@@ -404,6 +404,11 @@ void TSimpleHTML::DoGetImage(const QString &uri, QImage &image)
         OnGetImage(this, uri, image);
         return;
     }
+    LoadImageFile(uri, image);
+}
+
+void LoadImageFile(const QString &uri, QImage &image)
+{
     // Only plain files of picture size: a source naming a device or a FIFO
     // would otherwise block the paint.
     const QFileInfo info(uri);

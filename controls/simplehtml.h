@@ -114,3 +114,7 @@ constexpr int MinPointSize = 1;
 constexpr int MaxPointSize = 400;
 constexpr qint64 MaxImageFileBytes = 16 * 1024 * 1024;
 }
+
+// Loads a picture named by a markup source from a plain file of picture size;
+// leaves `image` as it was otherwise.
+void LoadImageFile(const QString &uri, QImage &image);

@@ -296,50 +296,7 @@ public:
     }
     void raw(char c) { raw(&c, 1); }
 
-    void text(QStringView s)
-    {
-        static const char hex[] = "0123456789abcdef";
-        const qsizetype n = s.size();
-        char *w = room(6 * n + 2); // \u00XX is the longest form of one unit
-        *w++ = '"';
-        const char16_t *p = s.utf16();
-        for (qsizetype i = 0; i < n; ++i) {
-            const char16_t c = p[i];
-            if (c < 0x80) {
-                if (c >= 0x20 && c != '"' && c != '\\') {
-                    *w++ = char(c);
-                    continue;
-                }
-                *w++ = '\\';
-                switch (c) {
-                case '"': *w++ = '"'; break;
-                case '\\': *w++ = '\\'; break;
-                case '\n': *w++ = 'n'; break;
-                case '\r': *w++ = 'r'; break;
-                case '\t': *w++ = 't'; break;
-                default:
-                    *w++ = 'u';
-                    *w++ = '0';
-                    *w++ = '0';
-                    *w++ = hex[c >> 4];
-                    *w++ = hex[c & 15];
-                }
-            } else if (c < 0x800) {
-                *w++ = char(0xC0 | (c >> 6));
-                *w++ = char(0x80 | (c & 0x3F));
-            } else if (c >= 0xD800 && c <= 0xDFFF) {
-                // Surrogates, paired or not: the generic encoder's conversion decides.
-                slowText(s);
-                return;
-            } else {
-                *w++ = char(0xE0 | (c >> 12));
-                *w++ = char(0x80 | ((c >> 6) & 0x3F));
-                *w++ = char(0x80 | (c & 0x3F));
-            }
-        }
-        *w++ = '"';
-        done(w);
-    }
+    void text(QStringView s) { utf8Text(s.toUtf8()); }
 
     // Text that is UTF-8 already: only the JSON escapes are written.
     void utf8Text(QByteArrayView s)
@@ -391,13 +348,6 @@ public:
     }
 
 private:
-    void slowText(QStringView s)
-    {
-        m_out.resize(m_size);
-        appendJsonString(m_out, s);
-        m_size = m_out.size();
-    }
-
     QByteArray &m_out;
     qsizetype m_size;
 };
@@ -406,27 +356,8 @@ private:
 
 void appendJsonString(QByteArray &out, QStringView s)
 {
-    const QByteArray u = s.toUtf8();
-    out.append('"');
-    static const char hex[] = "0123456789abcdef";
-    for (char ch : u) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-        case '"': out.append("\\\"", 2); break;
-        case '\\': out.append("\\\\", 2); break;
-        case '\n': out.append("\\n", 2); break;
-        case '\r': out.append("\\r", 2); break;
-        case '\t': out.append("\\t", 2); break;
-        default:
-            if (c < 0x20) {
-                const char esc[6] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15]};
-                out.append(esc, 6);
-            } else {
-                out.append(ch);
-            }
-        }
-    }
-    out.append('"');
+    Writer w(out);
+    w.text(s);
 }
 
 void appendJsonNumber(QByteArray &out, double v)
