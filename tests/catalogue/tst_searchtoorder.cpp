@@ -33,6 +33,18 @@
 
 using namespace kestro;
 
+// The stock list and cart tabs on one cart, as the main window holds them.
+struct Tabs
+{
+    QWidget window;
+    Sepet sepet;
+    SepeteEkleAkisi ekle{sepet, &window};
+    AramaKutusu araedit{&window};
+    StokListesiSekmesi stokTab{sepet, ekle, &araedit, nullptr, &window};
+    SepetSekmesi cartTab{sepet, nullptr, &window};
+    Tabs(ServerConnection &c, TSonucBilgisi &s) : sepet(c, s) { cartTab.setAramaKutusu(&araedit); }
+};
+
 class TestSearchToOrder : public QObject
 {
     Q_OBJECT
@@ -62,13 +74,8 @@ private slots:
     void searchAddChangeSelectSend()
     {
         ScriptedSeam seam;
-        QWidget window;
-        Sepet sepet(bagc, sbilgi);
-        SepeteEkleAkisi ekle(sepet, &window);
-        AramaKutusu araedit(&window);
-        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
-        SepetSekmesi cartTab(sepet, nullptr, &window);
-        cartTab.setAramaKutusu(&araedit);
+        Tabs t(bagc, sbilgi);
+        auto &[window, sepet, ekle, araedit, stokTab, cartTab] = t;
 
         // Search.
         QSignalSpy caption(&stokTab, &StokListesiSekmesi::captionChanged);
@@ -274,12 +281,8 @@ private slots:
         QFETCH(bool, kalan);
         QFETCH(bool, durum);
         QFETCH(bool, kampanya);
-        QWidget window;
-        Sepet sepet(bagc, sbilgi);
-        SepeteEkleAkisi ekle(sepet, &window);
-        AramaKutusu araedit(&window);
-        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
-        SepetSekmesi cartTab(sepet, nullptr, &window);
+        Tabs t(bagc, sbilgi);
+        auto &[window, sepet, ekle, araedit, stokTab, cartTab] = t;
         stokTab.kullaniciTipineGoreDuzenle(tip);
         cartTab.kullaniciTipineGoreDuzenle(tip);
         DataGrid *stok = stokTab.cxGrid1DBTableView1;
@@ -297,23 +300,19 @@ private slots:
 
     void widthDecidesThePriceColumns()
     {
-        QWidget window;
-        Sepet sepet(bagc, sbilgi);
-        SepeteEkleAkisi ekle(sepet, &window);
-        AramaKutusu araedit(&window);
-        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
-        DataGrid *g = stokTab.cxGrid1DBTableView1;
-        stokTab.StokKolonDuzenle(1152);
+        Tabs t(bagc, sbilgi);
+        DataGrid *g = t.stokTab.cxGrid1DBTableView1;
+        t.stokTab.StokKolonDuzenle(1152);
         QVERIFY(g->isColumnVisible("FiyatBilgisi"));
         QVERIFY(!g->isColumnVisible("NETFIYAT"));
         QCOMPARE(g->rowHeight(), 100);
-        stokTab.StokKolonDuzenle(1153);
+        t.stokTab.StokKolonDuzenle(1153);
         QVERIFY(!g->isColumnVisible("FiyatBilgisi"));
         for (const char *c : {"KDVDAHIL", "NETFIYAT", "KAMPFIYAT", "LISTEFIYAT1"})
             QVERIFY(g->isColumnVisible(c));
         QCOMPARE(g->rowHeight(), 60);
-        stokTab.kullaniciTipineGoreDuzenle(4); // no campaigns: a resize must not bring the price back
-        stokTab.StokKolonDuzenle(1600);
+        t.stokTab.kullaniciTipineGoreDuzenle(4); // no campaigns: a resize must not bring the price back
+        t.stokTab.StokKolonDuzenle(1600);
         QVERIFY(!g->isColumnVisible("KAMPFIYAT"));
         QVERIFY(g->isColumnVisible("NETFIYAT"));
     }
@@ -323,14 +322,11 @@ private slots:
         // The stand-in server answers every table method with a table that has no IND1.
         FakeServer fake;
         ScriptedSeam seam;
-        QWidget window;
         ServerConnection c;
         c.HostName = QStringLiteral("127.0.0.1");
         c.Port = QString::number(fake.port());
-        Sepet sepet(c, sbilgi);
-        SepeteEkleAkisi ekle(sepet, &window);
-        AramaKutusu araedit(&window);
-        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
+        Tabs t(c, sbilgi);
+        auto &[window_, sepet, ekle, araedit, stokTab, cartTab] = t;
         QSignalSpy caption(&stokTab, &StokListesiSekmesi::captionChanged);
         QTest::keyClick(&araedit, Qt::Key_Return);
         QTRY_COMPARE(caption.count(), 1);
@@ -342,14 +338,11 @@ private slots:
     void failedSearchEmptiesListAndSaysSoOnce()
     {
         ScriptedSeam seam;
-        QWidget window;
         ServerConnection dead;
         dead.HostName = QStringLiteral("127.0.0.1");
         dead.Port = QStringLiteral("1"); // nothing listens there
-        Sepet sepet(dead, sbilgi);
-        SepeteEkleAkisi ekle(sepet, &window);
-        AramaKutusu araedit(&window);
-        StokListesiSekmesi stokTab(sepet, ekle, &araedit, nullptr, &window);
+        Tabs t(dead, sbilgi);
+        auto &[window_, sepet, ekle, araedit, stokTab, cartTab] = t;
         QSignalSpy caption(&stokTab, &StokListesiSekmesi::captionChanged);
         QTest::keyClick(&araedit, Qt::Key_Return);
         QTRY_COMPARE(caption.count(), 1);
